@@ -1,0 +1,42 @@
+# The two commands of the README: `make run` and `make test`. Both install
+# what is missing first (scripts/install-deps).
+
+.PHONY: all deps build run test test-dev test-asan clean format
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake --preset release
+	cmake --build --preset release
+
+# Without a display of its own (a server, CI) the program is started on the
+# virtual desktop of tests/desktop-session.
+run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		build/release/src/app/tickwell; \
+	else \
+		echo "No display: starting Tickwell on a virtual desktop (tests/desktop-session). Ctrl+C ends it."; \
+		tests/desktop-session build/release/src/app/tickwell; \
+	fi
+
+test-dev: deps
+	cmake --preset dev
+	cmake --build --preset dev
+	ctest --preset dev
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+# Both builds, the sanitizer one last; the closing lines are CTest's summary.
+test: test-dev test-asan
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build
