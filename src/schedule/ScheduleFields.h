@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ScheduleEntry.h"
+
+#include <array>
+
+// The 29 fields of a ScheduleEntry in store order, each with its key name.
+// Exactly one of intField and textField is set.
+struct ScheduleField
+{
+    const char *key;
+    int ScheduleEntry::*intField;
+    QString ScheduleEntry::*textField;
+};
+
+inline constexpr std::size_t kScheduleFieldCount = 29;
+
+const std::array<ScheduleField, kScheduleFieldCount> &scheduleFields();
