@@ -5,13 +5,11 @@
 #include "NoticeWindows.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -167,46 +165,6 @@ TEST(NoticeOnDesktop, StaysAboveTheWindowWithTheFocusAndLaterNoticesAboveEarlier
 
     delete second;
     delete first;
-}
-
-TEST(NoticeOnDesktop, KeysReachItOnlyAfterHalfASecond)
-{
-    NoticeWindowPresenter presenter;
-    QElapsedTimer sinceShown;
-    sinceShown.start();
-    presenter.ShowNotice(QStringLiteral("キー入力の確認"));
-    QPointer<CNoticeDlg> notice = newestNotice({});
-    ASSERT_TRUE(notice);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(notice));
-    const QString id = QString::number(notice->winId());
-
-    // Real key presses from the X server, to the window with the focus.
-    const auto pressKeys = [&](const QStringList &keys) {
-        run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
-        EXPECT_EQ(run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed(), id);
-        run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key")} + keys);
-    };
-    pressKeys({QStringLiteral("Escape"), QStringLiteral("Return")});
-    const qint64 pressedAfter = sinceShown.elapsed();
-    QTest::qWait(100);
-    flushDeletions();
-    if (pressedAfter >= 450) {
-        delete notice;
-        GTEST_SKIP() << "the keys took " << pressedAfter
-                     << " ms to arrive: too late to test the first 500 ms";
-    }
-    ASSERT_TRUE(notice) << "dismissed while still to ignore input";
-    EXPECT_TRUE(notice->isVisible());
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return notice->isEnabled(); }, 3000));
-    pressKeys({QStringLiteral("Return")});
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            flushDeletions();
-            return notice.isNull();
-        },
-        3000));
-    delete notice;
 }
 
 } // namespace
