@@ -3,6 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+// sf_wchar_open, for paths outside the ANSI code page.
+#include <windows.h>
+#define ENABLE_SNDFILE_WINDOWS_PROTOTYPES 1
+#endif
 #include <sndfile.h>
 
 #include <algorithm>
