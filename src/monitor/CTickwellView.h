@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ExitSave.h"
+#include "ScheduleMonitor.h"
+#include "SettingsOpener.h"
+
+#include <QObject>
+#include <QTimer>
+
+class Clock;
+class CTickwellDoc;
+class EntrySoundPlayer;
+class NoticePresenter;
+class ScheduleStore;
+class SettingsDialogRunner;
+
+// The one view of the document. It is never shown: it owns the monitor's
+// timer, the first load of the table, the way into the settings dialog and
+// the save at exit.
+class CTickwellView final : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        CTickwellDoc &doc;
+        const Clock &clock;
+        EntrySoundPlayer &sound;
+        NoticePresenter &notice;
+        ScheduleStore &store;
+        SettingsDialogRunner &dialog;
+        ExitSave &exitSave;
+    };
+
+    explicit CTickwellView(const Services &services, QObject *parent = nullptr);
+    // Runs the exit save if it has not run yet.
+    ~CTickwellView() override;
+
+    // Starts the timer, then loads the table; on a first run the settings
+    // dialog opens from the load and this returns when it has closed.
+    void OnInitialUpdate();
+
+    // One dialog at a time; THIS_YEAR becomes the current year.
+    void OpenSettings();
+
+    // The tick, and the next one asked for just after the next whole second.
+    void OnTimer();
+
+    // Snapshot, pause, save. Runs once however often it is asked.
+    void RunExitSave();
+
+    int timerInterval() const { return m_timer.interval(); }
+    bool timerActive() const { return m_timer.isActive(); }
+    ScheduleMonitor &monitor() { return m_monitor; }
+
+private:
+    void ScheduleNextTick();
+
+    Services m_services;
+    ScheduleMonitor m_monitor;
+    SettingsOpener m_opener;
+    QTimer m_timer;
+    bool m_exitSaved = false;
+};

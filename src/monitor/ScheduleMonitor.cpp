@@ -1,0 +1,110 @@
+#include "ScheduleMonitor.h"
+
+#include "CTickwellDoc.h"
+#include "CalendarRules.h"
+#include "Clock.h"
+#include "EntrySoundPlayer.h"
+#include "NoticePresenter.h"
+
+#include <tuple>
+
+ScheduleMonitor::ScheduleMonitor(
+    CTickwellDoc &doc, const Clock &clock, EntrySoundPlayer &sound, NoticePresenter &notice)
+    : m_doc(doc)
+    , m_clock(clock)
+    , m_sound(sound)
+    , m_notice(notice)
+    , m_scanner(doc, sound, notice)
+{
+}
+
+void ScheduleMonitor::OnTimer()
+{
+    if (m_inTick)
+        return;
+    m_inTick = true;
+    struct Leave
+    {
+        bool &flag;
+        ~Leave() { flag = false; }
+    } leave{m_inTick};
+    Tick(m_clock.now());
+}
+
+void ScheduleMonitor::Tick(const LocalTime &now)
+{
+    if (now.minute == m_lastMinute)
+        return;
+    const int monthLength = DaysInMonth(now.month, now.year);
+    const int today = DayOfYear(now.day, now.month, now.year);
+    RollOverYear(m_doc.schedules, m_doc.THIS_YEAR, now.year);
+
+    for (int index = 0; index < ScheduleTable::kSize; ++index) {
+        ScheduleEntry &entry = m_doc.schedules[index];
+        if (entry.valid != 1)
+            continue;
+        m_scanner.ScanMissedMessages(now);
+        MoveStaleMonthlyTiming(index, now);
+
+        switch (entry.kind) {
+        case ScheduleEntry::Weekly:
+            if (entry.weekdayFlag(now.weekday) == 1) {
+                if (entry.htime == now.hour && entry.mtime == now.minute)
+                    entry.nextDay(now.weekday) = today + 7;
+                FireSchedule(index, now.hour, now.minute, now);
+                entry.valid = 1;
+            }
+            break;
+        case ScheduleEntry::Monthly:
+            // A day the month lacks falls on its last day.
+            if (entry.timingOfYear == now.year && entry.timingOfMonth == now.month
+                && (entry.dayOfMonth == now.day
+                    || (entry.dayOfMonth > monthLength && now.day == monthLength))) {
+                FireSchedule(index, now.hour, now.minute, now);
+                entry.valid = 1;
+            }
+            break;
+        case ScheduleEntry::Once:
+            // Stays disabled once it has fired.
+            if (entry.OnceActionYear == now.year && entry.OnceActionMonth == now.month
+                && entry.OnceActionDay == now.day)
+                FireSchedule(index, now.hour, now.minute, now);
+            break;
+        default:
+            break;
+        }
+    }
+    m_lastMinute = now.minute;
+}
+
+// A monthly entry that does not report missed occurrences keeps the timing of
+// an occurrence that passed while no tick ran (asleep, not running), and would
+// never match again. Move such a timing on to the next occurrence without a
+// word. The current month is never moved: at the due minute itself the
+// occurrence is no longer ahead, and moving it would stop the firing.
+void ScheduleMonitor::MoveStaleMonthlyTiming(int index, const LocalTime &now)
+{
+    ScheduleEntry &entry = m_doc.schedules[index];
+    if (entry.kind != ScheduleEntry::Monthly || entry.bAfterAction == 1)
+        return;
+    if (std::tie(entry.timingOfYear, entry.timingOfMonth) < std::tie(now.year, now.month))
+        m_doc.UpdateMonthlyTiming(index, now.month, now);
+}
+
+void ScheduleMonitor::FireSchedule(int index, int hour, int minute, const LocalTime &now)
+{
+    ScheduleEntry &entry = m_doc.schedules[index];
+    if (entry.htime != hour || entry.mtime != minute)
+        return;
+    const Firing firing{now.year, now.month, now.day, hour, minute};
+    auto &last = m_lastFiring[static_cast<std::size_t>(index)];
+    if (last == firing)
+        return;
+    last = firing;
+
+    entry.valid = 0;
+    if (entry.kind == ScheduleEntry::Monthly)
+        m_doc.UpdateMonthlyTiming(index, now.month, now);
+    m_sound.PlayEntrySound(index);
+    m_notice.ShowNotice(entry.msg);
+}

@@ -1,0 +1,228 @@
+#include "SettingsProfileStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <climits>
+#include <optional>
+
+namespace {
+
+QString settingsKey(const QString &section, const QString &key)
+{
+    return section + QLatin1Char('/') + key;
+}
+
+// The INI file gives text and the registry a DWORD. Text is converted here
+// with a range check: QVariant's own conversion to int would cut
+// "4294967297" down to 1 without a word.
+std::optional<int> toInt32(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (ok && number >= INT_MIN && number <= INT_MAX)
+            return static_cast<int>(number);
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> toText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::QStringList:
+        // Typed into the INI file by hand without quotes, "a, b" reads as a
+        // list; the person meant the text.
+        return value.toStringList().join(QStringLiteral(", "));
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+} // namespace
+
+SettingsProfileStore::SettingsProfileStore() = default;
+
+SettingsProfileStore::SettingsProfileStore(const QString &iniFilePath)
+    : m_iniFilePath(iniFilePath)
+{
+}
+
+SettingsProfileStore::~SettingsProfileStore() = default;
+
+int SettingsProfileStore::GetProfileInt(const QString &section, const QString &key, int defaultValue)
+{
+    return toInt32(read(section, key)).value_or(defaultValue);
+}
+
+QString SettingsProfileStore::GetProfileString(
+    const QString &section, const QString &key, const QString &defaultValue)
+{
+    return toText(read(section, key)).value_or(defaultValue);
+}
+
+bool SettingsProfileStore::WriteProfileInt(const QString &section, const QString &key, int value)
+{
+    // Kept an int, never widened: QSettings stores an int in the registry as
+    // REG_DWORD, a 64-bit value as REG_QWORD.
+    return write(section, key, QVariant(value));
+}
+
+bool SettingsProfileStore::WriteProfileString(
+    const QString &section, const QString &key, const QString &value)
+{
+    return write(section, key, QVariant(value));
+}
+
+void SettingsProfileStore::beginBatch()
+{
+    m_pending.clear();
+    m_inBatch = true;
+}
+
+bool SettingsProfileStore::commitBatch()
+{
+    m_inBatch = false;
+    m_reader.reset();
+    const QString path = filePath();
+    const std::optional<QByteArray> before = path.isEmpty() ? std::nullopt : readFile(path);
+
+    bool ok = writeOnce() == QSettings::NoError;
+
+    // The status alone is not enough for a file. It keeps the first error of
+    // the object's life, so the FormatError of a damaged old file hides
+    // whether the write worked; and QSaveFile in Qt 6.4 does not check the
+    // flush of its last buffered block (QTBUG-75077), so on a full disk it
+    // can put a cut file in place of the store and call it saved. A file
+    // store is therefore read back afresh, and what it holds decides; a cut
+    // file gives way to the old one.
+    if (!path.isEmpty()) {
+        switch (checkFile(path)) {
+        case FileCheck::Holds:
+            ok = true;
+            break;
+        case FileCheck::Lacks:
+            if (readFile(path) != before)
+                restoreFile(path, before);
+            ok = false;
+            break;
+        case FileCheck::Unknown:
+            break;
+        }
+    }
+    m_pending.clear();
+    return ok;
+}
+
+QString SettingsProfileStore::location() const
+{
+    if (!m_iniFilePath.isEmpty())
+        return QDir::toNativeSeparators(m_iniFilePath);
+    return QDir::toNativeSeparators(open()->fileName());
+}
+
+std::unique_ptr<QSettings> SettingsProfileStore::open() const
+{
+    std::unique_ptr<QSettings> settings;
+    if (m_iniFilePath.isEmpty()) {
+        settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+            QStringLiteral("KESTRAVON"), QStringLiteral("Tickwell"));
+    } else {
+        settings = std::make_unique<QSettings>(m_iniFilePath, QSettings::IniFormat);
+    }
+    // Never a value from a system-wide file.
+    settings->setFallbacksEnabled(false);
+    return settings;
+}
+
+QString SettingsProfileStore::filePath() const
+{
+    if (!m_iniFilePath.isEmpty())
+        return m_iniFilePath;
+#ifdef Q_OS_WIN
+    return {}; // the registry
+#else
+    return open()->fileName();
+#endif
+}
+
+QVariant SettingsProfileStore::read(const QString &section, const QString &key)
+{
+    if (!m_reader)
+        m_reader = open();
+    return m_reader->value(settingsKey(section, key));
+}
+
+bool SettingsProfileStore::write(const QString &section, const QString &key, const QVariant &value)
+{
+    if (m_inBatch) {
+        m_pending.emplace_back(settingsKey(section, key), value);
+        return true;
+    }
+    beginBatch();
+    m_pending.emplace_back(settingsKey(section, key), value);
+    return commitBatch();
+}
+
+QSettings::Status SettingsProfileStore::writeOnce() const
+{
+    const std::unique_ptr<QSettings> settings = open();
+    for (const auto &[key, value] : m_pending)
+        settings->setValue(key, value);
+    settings->sync();
+    return settings->status();
+}
+
+SettingsProfileStore::FileCheck SettingsProfileStore::checkFile(const QString &path) const
+{
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes)
+        return FileCheck::Lacks;
+    // QSettings in this process remembers the file it wrote; a copy under a
+    // new name is parsed from what is really on disk.
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(*bytes) != bytes->size() || !copy.flush())
+        return FileCheck::Unknown;
+    copy.close();
+    QSettings written(copy.fileName(), QSettings::IniFormat);
+    for (const auto &[key, value] : m_pending) {
+        const QVariant stored = written.value(key);
+        const bool same = value.typeId() == QMetaType::Int ? toInt32(stored) == value.toInt()
+                                                           : toText(stored) == value.toString();
+        if (!same)
+            return FileCheck::Lacks;
+    }
+    return written.status() == QSettings::NoError ? FileCheck::Holds : FileCheck::Lacks;
+}
+
+void SettingsProfileStore::restoreFile(const QString &path, const std::optional<QByteArray> &before)
+{
+    if (!before) {
+        QFile::remove(path);
+        return;
+    }
+    // Flushed by hand before the commit, for the reason above.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(*before) == before->size() && file.flush())
+        file.commit();
+}

@@ -1,0 +1,137 @@
+#include "CTickwellDoc.h"
+#include "CTickwellView.h"
+#include "CallRecorder.h"
+#include "ExitSave.h"
+#include "ManualClock.h"
+#include "MemoryProfileStore.h"
+#include "ScheduleStore.h"
+#include "SettingsDialogRunner.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingDialog final : public SettingsDialogRunner
+{
+public:
+    void RunModal(CTickwellDoc &doc) override
+    {
+        ++runs;
+        yearSeen = doc.THIS_YEAR;
+        if (during)
+            during();
+    }
+    int runs = 0;
+    int yearSeen = 0;
+    std::function<void()> during;
+};
+
+class View : public ::testing::Test
+{
+protected:
+    View() { clock.set(QDateTime(QDate(2026, 12, 7), QTime(9, 59, 59, 300))); }
+
+    CTickwellDoc doc;
+    ManualClock clock;
+    CallRecorder recorder;
+    MemoryProfileStore profile;
+    ScheduleStore store{profile};
+    RecordingDialog dialog;
+    std::vector<std::chrono::milliseconds> waits;
+    std::ostringstream errors;
+    ExitSave exitSave{store, [this](std::chrono::milliseconds ms) { waits.push_back(ms); }, &errors};
+    CTickwellView::Services services{doc, clock, recorder, recorder, store, dialog, exitSave};
+};
+
+TEST_F(View, TicksAreAskedForJustAfterEachWholeSecond)
+{
+    profile.put(QStringLiteral("THIS_YEAR"), QStringLiteral("THIS_YEAR"), 2026);
+    CTickwellView view(services);
+    view.OnInitialUpdate();
+    EXPECT_TRUE(view.timerActive());
+    EXPECT_EQ(view.timerInterval(), 700 + 5);
+    struct Row
+    {
+        int millisecondsIntoSecond;
+        int interval;
+    };
+    for (const Row &r : {Row{950, 55}, Row{0, 1005}, Row{5, 1000}, Row{999, 6}}) {
+        // A drifted timer or a clock set by hand: the next wait re-aligns.
+        clock.set(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 1, r.millisecondsIntoSecond)));
+        view.OnTimer();
+        EXPECT_EQ(view.timerInterval(), r.interval) << r.millisecondsIntoSecond;
+    }
+}
+
+TEST_F(View, FirstRunOpensTheSettingsWithTheTimerAlreadyRunning)
+{
+    bool timerWasRunning = false;
+    CTickwellView view(services);
+    dialog.during = [&] { timerWasRunning = view.timerActive(); };
+    view.OnInitialUpdate();
+    EXPECT_EQ(dialog.runs, 1);
+    EXPECT_TRUE(timerWasRunning);
+    EXPECT_EQ(dialog.yearSeen, 2026);
+    EXPECT_EQ(doc.bDialogOpen, 0);
+    view.OpenSettings();
+    EXPECT_EQ(dialog.runs, 2);
+}
+
+TEST_F(View, SettingsOpenOnlyOnceAtATime)
+{
+    profile.put(QStringLiteral("THIS_YEAR"), QStringLiteral("THIS_YEAR"), 2025);
+    CTickwellView view(services);
+    view.OnInitialUpdate();
+    EXPECT_EQ(dialog.runs, 0);
+    dialog.during = [&] { view.OpenSettings(); };
+    view.OpenSettings();
+    EXPECT_EQ(dialog.runs, 1);
+    EXPECT_EQ(doc.THIS_YEAR, 2026);
+}
+
+TEST_F(View, TheRealTimerKeepsTickingAndFires)
+{
+    // On the real event loop: a schedule due in this minute fires from the
+    // view's own timer.
+    profile.put(QStringLiteral("THIS_YEAR"), QStringLiteral("THIS_YEAR"), 2026);
+    CTickwellView view(services);
+    view.OnInitialUpdate();
+    ScheduleEntry &e = doc.schedules[3];
+    e.valid = 1;
+    e.kind = 2;
+    e.OnceActionYear = 2026;
+    e.OnceActionMonth = 12;
+    e.OnceActionDay = 7;
+    e.htime = 10;
+    e.mtime = 0;
+    clock.set(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0, 999)));
+    QElapsedTimer waited;
+    waited.start();
+    while (recorder.calls.empty() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(recorder.soundIndexes(), std::vector<int>{3});
+    EXPECT_LT(waited.elapsed(), 1000);
+}
+
+TEST_F(View, ExitSaveRunsOnceWithItsPause)
+{
+    profile.put(QStringLiteral("THIS_YEAR"), QStringLiteral("THIS_YEAR"), 2026);
+    {
+        CTickwellView view(services);
+        view.OnInitialUpdate();
+        doc.schedules[0].msg = QStringLiteral("保存される");
+        view.RunExitSave();
+        view.RunExitSave();
+    }
+    EXPECT_EQ(waits, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1000)});
+    EXPECT_EQ(profile.GetProfileString(QStringLiteral("Schedule1"), QStringLiteral("msg"), {}),
+        QStringLiteral("保存される"));
+    EXPECT_TRUE(errors.str().empty());
+}
+
+} // namespace

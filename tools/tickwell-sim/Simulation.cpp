@@ -1,0 +1,81 @@
+#include "Simulation.h"
+
+#include "CTickwellDoc.h"
+#include "ExitSave.h"
+#include "JsonCallPrinter.h"
+#include "ScheduleMonitor.h"
+#include "ScheduleStore.h"
+#include "SettingsDialogRunner.h"
+#include "SettingsOpener.h"
+#include "SettingsProfileStore.h"
+#include "SimulatedClock.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include <ostream>
+
+namespace {
+
+// On a first run the settings dialog would open: here it is cancelled at once.
+class CancelledDialog final : public SettingsDialogRunner
+{
+public:
+    void RunModal(CTickwellDoc &) override { }
+};
+
+bool isReadableStore(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable())
+        return false;
+    QSettings settings(path, QSettings::IniFormat);
+    settings.allKeys();
+    return settings.status() == QSettings::NoError;
+}
+
+} // namespace
+
+int runSimulation(const SimulatorOptions &options, std::ostream &out, std::ostream &errors)
+{
+    if (!isReadableStore(options.storeFile)) {
+        errors << "tickwell-sim: cannot read the store " << options.storeFile.toStdString() << std::endl;
+        return 2;
+    }
+
+    SimulatedClock clock;
+    clock.setEpochSeconds(options.from);
+    JsonCallPrinter printer(clock, out);
+    CTickwellDoc doc;
+    SettingsProfileStore profile(options.storeFile);
+    ScheduleStore store(profile);
+    CancelledDialog dialog;
+    SettingsOpener opener(doc, dialog);
+    ScheduleMonitor monitor(doc, clock, printer, printer);
+
+    store.LoadSchedules(doc, clock.now(), opener);
+
+    for (std::int64_t t = options.from + 1; t <= options.to; ++t) {
+        bool sleeping = false;
+        for (const auto &[sleepFrom, sleepTo] : options.asleep) {
+            if (sleepFrom < t && t < sleepTo) {
+                t = sleepTo - 1; // the first tick after waking is at TO
+                sleeping = true;
+                break;
+            }
+        }
+        if (sleeping)
+            continue;
+        clock.setEpochSeconds(t);
+        monitor.OnTimer();
+    }
+    out.flush();
+
+    if (options.save) {
+        ExitSave exitSave(
+            store, [](std::chrono::milliseconds) {}, &errors);
+        if (!exitSave.Run(doc))
+            return 1;
+    }
+    return 0;
+}
