@@ -1,5 +1,6 @@
 #include "StoreTestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
