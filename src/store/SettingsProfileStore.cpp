@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -107,6 +108,8 @@ bool SettingsProfileStore::commitBatch()
     const QString path = filePath();
     const std::optional<QByteArray> before = path.isEmpty() ? std::nullopt : readFile(path);
 
+    if (!path.isEmpty())
+        removeAbandonedLocks(path);
     bool ok = writeOnce() == QSettings::NoError;
 
     // The status alone is not enough for a file. It keeps the first error of
@@ -213,6 +216,21 @@ SettingsProfileStore::FileCheck SettingsProfileStore::checkFile(const QString &p
             return FileCheck::Lacks;
     }
     return written.status() == QSettings::NoError ? FileCheck::Holds : FileCheck::Lacks;
+}
+
+void SettingsProfileStore::removeAbandonedLocks(const QString &path)
+{
+    // A save takes the lock file "<store>.lock" (and, to clear a stale one,
+    // "<store>.lock.rmlock") by creating it and then writing its process id
+    // into it. A process killed between the two leaves an empty lock that is
+    // taken for live until it is 30 seconds old, and the next save would wait
+    // that long. Only one Tickwell runs, and a save replaces the whole file
+    // in one rename, so an empty lock can only be such a remnant.
+    for (const QString &lock : {path + QStringLiteral(".lock"), path + QStringLiteral(".lock.rmlock")}) {
+        const QFileInfo info(lock);
+        if (info.exists() && info.isFile() && info.size() == 0)
+            QFile::remove(lock);
+    }
 }
 
 void SettingsProfileStore::restoreFile(const QString &path, const std::optional<QByteArray> &before)

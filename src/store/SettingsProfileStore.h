@@ -48,6 +48,7 @@ private:
     enum class FileCheck { Holds, Lacks, Unknown };
     // Whether the file on disk holds every pending write.
     FileCheck checkFile(const QString &path) const;
+    static void removeAbandonedLocks(const QString &path);
     static void restoreFile(const QString &path, const std::optional<QByteArray> &before);
 
     QString m_iniFilePath; // empty: the native store

@@ -12,37 +12,13 @@
 
 namespace {
 
-const QStringList kKeyOrder = {
-    "valid",
-    "kind",
-    "htime",
-    "mtime",
-    "bAfterAction",
-    "msg",
-    "Sun",
-    "Mon",
-    "TUE",
-    "WED",
-    "THU",
-    "FRI",
-    "SAT",
-    "Next_Sun",
-    "Next_Mon",
-    "Next_TUE",
-    "Next_WED",
-    "Next_THU",
-    "Next_FRI",
-    "Next_SAT",
-    "dayOfMonth",
-    "OnceActionYear",
-    "OnceActionMonth",
-    "OnceActionDay",
-    "timingOfWeek",
-    "timingOfMonth",
-    "timingOfYear",
-    "sound",
-    "waveFilePath",
-};
+// The keys of a schedule section in the order they are read and written.
+const QStringList kKeyOrder
+    = QString("valid kind htime mtime bAfterAction msg Sun Mon TUE WED THU FRI SAT "
+              "Next_Sun Next_Mon Next_TUE Next_WED Next_THU Next_FRI Next_SAT dayOfMonth "
+              "OnceActionYear OnceActionMonth OnceActionDay timingOfWeek timingOfMonth "
+              "timingOfYear sound waveFilePath")
+          .split(' ');
 
 // Every section and key, in the order of a load or a save.
 QStringList accessOrder(const std::vector<MemoryProfileStore::Access> &accesses)

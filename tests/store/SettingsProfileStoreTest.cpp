@@ -7,15 +7,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <csignal>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -169,6 +174,54 @@ TEST(SettingsProfileStore, ASaveThatCannotBeWrittenIsReportedWithTheLocation)
     EXPECT_TRUE(store.SaveSchedules(generationTable(5), doc, messages));
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(loadStoreFile(copyOf(path)), generationTable(5));
+}
+
+// A lock file whose process is gone, as a killed save leaves it.
+void leaveStaleLock(const QString &lockPath)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        QLockFile lock(lockPath);
+        _exit(lock.lock() ? 0 : 1); // no destructor: the lock stays
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+void leaveEmptyFile(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+// A process killed while taking a lock leaves it empty, and QSettings would
+// take it for live until it is 30 seconds old.
+TEST(SettingsProfileStore, LocksLeftByAKilledSaveDoNotHoldUpTheNext)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(const QString &)> leave;
+    } rows[] = {
+        {"an empty lock", [](const QString &path) { leaveEmptyFile(path + ".lock"); }},
+        {"a stale lock and an empty lock for its removal",
+            [](const QString &path) {
+                leaveStaleLock(path + ".lock");
+                leaveEmptyFile(path + ".lock.rmlock");
+            }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Tickwell.conf");
+        ASSERT_TRUE(saveFile(path, generationTable(1), 2024));
+        row.leave(path);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(saveFile(path, generationTable(2), 2024));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(loadStoreFile(copyOf(path)), generationTable(2));
+    }
 }
 
 std::optional<QByteArray> fileBytes(const QString &path)
