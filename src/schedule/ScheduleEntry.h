@@ -3,7 +3,7 @@
 #include <QString>
 
 // One reminder. The member names are the store's key names, kept exactly,
-// mixed case of Sun/Mon beside TUE..SAT included, and in store order.
+// mixed case of Sun/Mon beside TUE..SAT included.
 struct ScheduleEntry
 {
     enum Kind { Weekly = 0, Monthly = 1, Once = 2 };

@@ -4,7 +4,8 @@
 
 #include <array>
 
-// The 29 fields of a ScheduleEntry in store order, each with its key name.
+// The 29 fields of a ScheduleEntry in field order, each with its key name.
+// (A schedule section of the store lists them in an order of its own.)
 // Exactly one of intField and textField is set.
 struct ScheduleField
 {

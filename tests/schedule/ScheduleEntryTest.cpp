@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(ScheduleEntry, FieldsComeInStoreOrderWithExactKeys)
+TEST(ScheduleEntry, FieldsComeInFieldOrderWithExactKeys)
 {
     const char *const keys[] = {
         "valid",
