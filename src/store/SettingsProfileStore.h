@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ProfileStore.h"
+
+#include <QSettings>
+#include <QVariant>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+// The store kept by QSettings. By default it is the user's store of the
+// program in the platform's native format: on Windows the registry key
+// HKEY_CURRENT_USER\Software\KESTRAVON\Tickwell, on Linux the INI file
+// KESTRAVON/Tickwell.conf in the user's XDG config folder. Given a file path,
+// it keeps the same layout in that INI file instead (tests, the simulator).
+//
+// A batch is written through one fresh QSettings object and one sync(), which
+// replaces the file atomically (a lock file and a save-to-temporary-and-rename),
+// so a save interrupted at any point leaves the previous file whole.
+class SettingsProfileStore final : public ProfileStore
+{
+public:
+    SettingsProfileStore();
+    explicit SettingsProfileStore(const QString &iniFilePath);
+    ~SettingsProfileStore() override;
+
+    SettingsProfileStore(const SettingsProfileStore &) = delete;
+    SettingsProfileStore &operator=(const SettingsProfileStore &) = delete;
+
+    int GetProfileInt(const QString &section, const QString &key, int defaultValue) override;
+    QString GetProfileString(
+        const QString &section, const QString &key, const QString &defaultValue) override;
+    bool WriteProfileInt(const QString &section, const QString &key, int value) override;
+    bool WriteProfileString(const QString &section, const QString &key, const QString &value) override;
+    void beginBatch() override;
+    bool commitBatch() override;
+    QString location() const override;
+
+private:
+    std::unique_ptr<QSettings> open() const;
+    QVariant read(const QString &section, const QString &key);
+    bool write(const QString &section, const QString &key, const QVariant &value);
+    QSettings::Status writeOnce() const;
+
+    QString m_iniFilePath; // empty: the native store
+    std::unique_ptr<QSettings> m_reader;
+    std::vector<std::pair<QString, QVariant>> m_pending;
+    bool m_inBatch = false;
+};
