@@ -1,0 +1,139 @@
+#include "CNoticeDlg.h"
+
+#include "DialogUnits.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimerEvent>
+
+namespace {
+
+// The window's template, in dialog units of its font.
+constexpr QSize kClientSize(214, 74);
+constexpr QRect kOkRect(71, 54, 71, 14);
+constexpr QRect kCancelRect(162, 54, 50, 14);
+constexpr QRect kTextRect(5, 6, 204, 42);
+constexpr int kFontPointSize = 8;
+constexpr int kEnableDelayMs = 500;
+
+} // namespace
+
+CNoticeDlg::CNoticeDlg(QWidget *parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("CNoticeDlg"));
+}
+
+bool CNoticeDlg::Create()
+{
+    setWindowTitle(QStringLiteral("Tickwell"));
+    setFont(DialogUnits::templateFont(QStringLiteral("MS Shell Dlg"), kFontPointSize));
+    createControls();
+    // Created disabled: no input until the timer has run once.
+    setEnabled(false);
+    return OnInitDialog();
+}
+
+void CNoticeDlg::createControls()
+{
+    const DialogUnits units(font());
+    setFixedSize(units.toPixels(kClientSize));
+
+    // Template order is tab order: OK, the hidden cancel button, the text.
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("noticeOk"));
+    m_ok->setGeometry(units.toPixels(kOkRect));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &CNoticeDlg::OnClickedOk);
+
+    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancel->setObjectName(QStringLiteral("noticeCancel"));
+    m_cancel->setGeometry(units.toPixels(kCancelRect));
+    m_cancel->setAutoDefault(false);
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, &CNoticeDlg::OnClickedCancel);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("noticeText"));
+    m_text->setGeometry(units.toPixels(kTextRect));
+    m_text->setReadOnly(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    setTabOrder(m_ok, m_cancel);
+    setTabOrder(m_cancel, m_text);
+}
+
+bool CNoticeDlg::OnInitDialog()
+{
+    // Reports separate their lines with CR LF; the text area wants plain
+    // line feeds.
+    QString shown = strMessage;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_text->setPlainText(shown);
+    m_enableTimer = startTimer(kEnableDelayMs, Qt::PreciseTimer);
+    return true;
+}
+
+void CNoticeDlg::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_enableTimer) {
+        OnTimer(event->timerId());
+        return;
+    }
+    QDialog::timerEvent(event);
+}
+
+void CNoticeDlg::OnTimer(int timerId)
+{
+    killTimer(timerId);
+    m_enableTimer = 0;
+    setEnabled(true);
+    // Nothing could take the focus while the window was disabled.
+    if (!focusWidget())
+        m_ok->setFocus();
+}
+
+void CNoticeDlg::OnClickedOk()
+{
+    if (!isEnabled())
+        return;
+    setResult(QDialog::Accepted);
+    DestroyWindow();
+}
+
+void CNoticeDlg::OnClickedCancel()
+{
+    if (!isEnabled())
+        return;
+    setResult(QDialog::Rejected);
+    DestroyWindow();
+}
+
+// Esc arrives here.
+void CNoticeDlg::reject()
+{
+    OnClickedCancel();
+}
+
+// The close box behaves like Esc, and like it does nothing while disabled.
+void CNoticeDlg::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    OnClickedCancel();
+}
+
+void CNoticeDlg::DestroyWindow()
+{
+    if (m_destroying)
+        return;
+    m_destroying = true;
+    hide();
+    deleteLater();
+}

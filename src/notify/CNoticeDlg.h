@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QCloseEvent;
+class QPlainTextEdit;
+class QPushButton;
+class QTimerEvent;
+
+// The small always-on-top window that shows a message. It takes no input for
+// its first half second, so a keystroke meant for another window cannot
+// dismiss it unread, and it deletes itself once dismissed.
+class CNoticeDlg final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CNoticeDlg)
+
+public:
+    // An owner (the main frame) keeps the window off the taskbar and takes it
+    // along when it goes.
+    explicit CNoticeDlg(QWidget *parent = nullptr);
+
+    // Builds the window with strMessage in its text area and starts the
+    // half-second timer; the window stays hidden and disabled.
+    bool Create();
+
+    QString strMessage; // the text shown
+
+    void reject() override;
+
+protected:
+    bool OnInitDialog();
+    void OnTimer(int timerId);
+    void OnClickedOk();
+    void OnClickedCancel();
+
+    void timerEvent(QTimerEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void DestroyWindow();
+
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QPlainTextEdit *m_text = nullptr;
+    int m_enableTimer = 0;
+    bool m_destroying = false;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QSize>
+
+// Dialog templates give positions and sizes in dialog units: a quarter of
+// the dialog font's average character width across, an eighth of its
+// character height down. This converts them to pixels the way the Windows
+// dialog manager does, so a template built from the same numbers keeps its
+// proportions with whatever font the dialog gets.
+class DialogUnits
+{
+public:
+    // Base units from the font: the average width of the 52 Latin letters
+    // (rounded as Windows rounds it) and the character height.
+    explicit DialogUnits(const QFont &font);
+    DialogUnits(int baseX, int baseY);
+
+    int baseX() const { return m_baseX; }
+    int baseY() const { return m_baseY; }
+
+    // Each value is converted on its own, rounded half away from zero.
+    int toPixelsX(int dialogX) const;
+    int toPixelsY(int dialogY) const;
+    QSize toPixels(const QSize &dialogSize) const;
+    // x, y, width and height in dialog units.
+    QRect toPixels(const QRect &dialogRect) const;
+
+    // The template's font when it is installed, otherwise the Japanese font
+    // the program ships with (Noto Sans CJK JP), at the same point size.
+    static QFont templateFont(const QString &family, int pointSize);
+
+private:
+    int m_baseX;
+    int m_baseY;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Opens a notice window for the monitor. The program opens real windows;
+// tests record the texts.
+class NoticePresenter
+{
+public:
+    virtual ~NoticePresenter() = default;
+
+    // Returns at once; the window lives on by itself.
+    virtual void ShowNotice(const QString &text) = 0;
+};

@@ -1,0 +1,13 @@
+#include "NoticeWindowPresenter.h"
+
+#include "ShowNotice.h"
+
+NoticeWindowPresenter::NoticeWindowPresenter(QWidget *owner)
+    : m_owner(owner)
+{
+}
+
+void NoticeWindowPresenter::ShowNotice(const QString &text)
+{
+    ::ShowNotice(text, m_owner);
+}

@@ -1,0 +1,14 @@
+#include "ShowNotice.h"
+
+#include "CNoticeDlg.h"
+
+void ShowNotice(const QString &text, QWidget *owner)
+{
+    auto *dialog = new CNoticeDlg(owner);
+    dialog->strMessage = text;
+    if (!dialog->Create()) {
+        delete dialog;
+        return;
+    }
+    dialog->show();
+}

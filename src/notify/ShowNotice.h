@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Opens one new notice window with the text and returns at once. The window
+// lives on by itself and deletes itself when dismissed. owner is the main
+// frame when there is one.
+void ShowNotice(const QString &text, QWidget *owner = nullptr);

@@ -1,0 +1,204 @@
+#include "CNoticeDlg.h"
+#include "DialogUnits.h"
+#include "NoticeWindowPresenter.h"
+#include "NoticeWindows.h"
+#include "ShowNotice.h"
+
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <algorithm>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoticeWindow : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        for (CNoticeDlg *notice : openNotices())
+            delete notice;
+    }
+
+    static CNoticeDlg *showOne(const QString &text)
+    {
+        const auto before = openNotices();
+        ShowNotice(text);
+        CNoticeDlg *added = nullptr;
+        for (CNoticeDlg *notice : openNotices()) {
+            if (std::find(before.begin(), before.end(), notice) == before.end()) {
+                EXPECT_EQ(added, nullptr) << "more than one new window";
+                added = notice;
+            }
+        }
+        EXPECT_NE(added, nullptr) << "no new window";
+        return added;
+    }
+
+    static bool waitUntilEnabled(CNoticeDlg *notice)
+    {
+        return QTest::qWaitFor([&] { return notice->isEnabled(); }, 2000);
+    }
+};
+
+TEST_F(NoticeWindow, FollowsItsTemplateInDialogUnitsOfItsFont)
+{
+    CNoticeDlg *notice = showOne(QStringLiteral("本日の会議"));
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->windowTitle(), QStringLiteral("Tickwell"));
+    EXPECT_TRUE(notice->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(notice->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(notice->isVisible());
+
+    const DialogUnits units(notice->font());
+    EXPECT_EQ(notice->size(), units.toPixels(QSize(214, 74)));
+    EXPECT_EQ(notice->minimumSize(), notice->maximumSize()) << "a modal frame does not resize";
+
+    struct Control
+    {
+        const char *name;
+        QRect dialogRect;
+        bool visible;
+    };
+    const Control controls[] = {
+        {"noticeOk", QRect(71, 54, 71, 14), true},
+        {"noticeCancel", QRect(162, 54, 50, 14), false},
+        {"noticeText", QRect(5, 6, 204, 42), true},
+    };
+    for (const Control &control : controls) {
+        SCOPED_TRACE(control.name);
+        auto *widget = notice->findChild<QWidget *>(QString::fromLatin1(control.name));
+        ASSERT_TRUE(widget);
+        EXPECT_EQ(widget->geometry(), units.toPixels(control.dialogRect));
+        EXPECT_EQ(widget->isVisible(), control.visible);
+    }
+
+    auto *ok = notice->findChild<QPushButton *>(QStringLiteral("noticeOk"));
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(notice->findChild<QPushButton *>(QStringLiteral("noticeCancel"))->text(),
+        QStringLiteral("キャンセル"));
+    auto *text = notice->findChild<QPlainTextEdit *>(QStringLiteral("noticeText"));
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("本日の会議"));
+}
+
+// How the user can try to dismiss a notice window.
+struct Dismissal
+{
+    const char *name;
+    std::function<void(CNoticeDlg *)> act;
+};
+
+void PrintTo(const Dismissal &dismissal, std::ostream *out)
+{
+    *out << dismissal.name;
+}
+
+void pressKey(CNoticeDlg *notice, Qt::Key key)
+{
+    QWidget *target = notice->focusWidget() ? notice->focusWidget() : notice;
+    QTest::keyClick(target, key);
+}
+
+const Dismissal kDismissals[] = {
+    {"OkButton",
+        [](CNoticeDlg *n) {
+            QTest::mouseClick(n->findChild<QPushButton *>(QStringLiteral("noticeOk")), Qt::LeftButton);
+        }},
+    {"Enter", [](CNoticeDlg *n) { pressKey(n, Qt::Key_Return); }},
+    {"EnterInTheText",
+        [](CNoticeDlg *n) {
+            auto *text = n->findChild<QPlainTextEdit *>(QStringLiteral("noticeText"));
+            if (text->isEnabled())
+                text->setFocus();
+            QTest::keyClick(text, Qt::Key_Return);
+        }},
+    {"KeypadEnter", [](CNoticeDlg *n) { pressKey(n, Qt::Key_Enter); }},
+    {"Escape", [](CNoticeDlg *n) { pressKey(n, Qt::Key_Escape); }},
+    {"CloseBox", [](CNoticeDlg *n) { n->close(); }},
+};
+
+class NoticeDismissal : public NoticeWindow, public ::testing::WithParamInterface<Dismissal>
+{
+};
+
+TEST_P(NoticeDismissal, IsIgnoredForHalfASecondThenClosesAndDeletesTheWindow)
+{
+    QPointer<CNoticeDlg> notice = showOne(QStringLiteral("会議の時間です"));
+    ASSERT_TRUE(notice);
+    EXPECT_FALSE(notice->isEnabled());
+
+    GetParam().act(notice);
+    QTest::qWait(300); // still inside the first 500 ms: the timer cannot have run
+    flushDeletions();
+    ASSERT_TRUE(notice) << "dismissed while it was to ignore input";
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(notice->isEnabled());
+
+    ASSERT_TRUE(waitUntilEnabled(notice));
+    GetParam().act(notice);
+    QTest::qWait(10);
+    flushDeletions();
+    EXPECT_FALSE(notice) << "still there after " << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Notice, NoticeDismissal, ::testing::ValuesIn(kDismissals),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(NoticeWindow, WindowsAreIndependent)
+{
+    QPointer<CNoticeDlg> first = showOne(QStringLiteral("一つ目"));
+    QPointer<CNoticeDlg> second = showOne(QStringLiteral("二つ目"));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("一つ目"));
+    EXPECT_EQ(second->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("二つ目"));
+
+    ASSERT_TRUE(waitUntilEnabled(first));
+    first->close();
+    flushDeletions();
+    EXPECT_FALSE(first);
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(second->isVisible());
+}
+
+TEST_F(NoticeWindow, ShowsEmptyLongAndReportTexts)
+{
+    CNoticeDlg *empty = showOne(QString());
+    auto *emptyText = empty->findChild<QPlainTextEdit *>();
+    EXPECT_TRUE(emptyText->toPlainText().isEmpty());
+
+    // A missed-message report: lines separated by CR LF.
+    QStringList lines;
+    for (int i = 1; i <= 40; ++i)
+        lines << QStringLiteral("スケジュール%1 が表示されませんでした").arg(i);
+    CNoticeDlg *report = showOne(lines.join(QStringLiteral("\r\n")));
+    auto *reportText = report->findChild<QPlainTextEdit *>();
+    EXPECT_EQ(reportText->document()->blockCount(), 40);
+    EXPECT_FALSE(reportText->toPlainText().contains(QLatin1Char('\r')));
+    EXPECT_EQ(report->strMessage, lines.join(QStringLiteral("\r\n")));
+    EXPECT_GT(reportText->verticalScrollBar()->maximum(), 0) << "40 lines must scroll";
+}
+
+TEST_F(NoticeWindow, GoesWithItsOwner)
+{
+    auto *owner = new QWidget;
+    NoticeWindowPresenter presenter(owner);
+    presenter.ShowNotice(QStringLiteral("持ち主あり"));
+    const auto notices = openNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    QPointer<CNoticeDlg> notice = notices.front();
+    EXPECT_EQ(notice->parentWidget(), owner);
+    EXPECT_TRUE(notice->isWindow());
+    delete owner;
+    EXPECT_FALSE(notice);
+}
+
+} // namespace

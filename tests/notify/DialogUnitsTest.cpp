@@ -1,0 +1,65 @@
+#include "DialogUnits.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DialogUnits, RoundHalfAwayFromZeroLikeMulDiv)
+{
+    // Base units of a typical 8-point dialog font: 6 across, 13 down.
+    const DialogUnits units(6, 13);
+    struct Row
+    {
+        int dialog;
+        int pixelsX;
+        int pixelsY;
+    };
+    const Row rows[] = {
+        {0, 0, 0},
+        {1, 2, 2},       // 1.5 -> 2, 1.625 -> 2
+        {2, 3, 3},       // 3.25 -> 3
+        {3, 5, 5},       // 4.5 -> 5, 4.875 -> 5
+        {4, 6, 7},       // 6.5 -> 7
+        {214, 321, 348}, // 347.75 -> 348
+        {74, 111, 120},  // 120.25 -> 120
+        {-1, -2, -2},
+        {-3, -5, -5},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.dialog);
+        EXPECT_EQ(units.toPixelsX(row.dialog), row.pixelsX);
+        EXPECT_EQ(units.toPixelsY(row.dialog), row.pixelsY);
+    }
+    // Each value on its own: the width does not depend on the position.
+    EXPECT_EQ(units.toPixels(QRect(1, 1, 3, 3)), QRect(2, 2, 5, 5));
+    EXPECT_EQ(units.toPixels(QSize(214, 74)), QSize(321, 120));
+}
+
+TEST(DialogUnits, BaseUnitsComeFromTheFontAndGrowWithIt)
+{
+    const QFont small = DialogUnits::templateFont(QStringLiteral("MS Shell Dlg"), 8);
+    const QFont large = DialogUnits::templateFont(QStringLiteral("MS Shell Dlg"), 16);
+    const DialogUnits smallUnits(small);
+    const DialogUnits largeUnits(large);
+    EXPECT_EQ(smallUnits.baseY(), QFontMetrics(small).height());
+    EXPECT_GT(smallUnits.baseX(), 0);
+    EXPECT_LT(smallUnits.baseX(), smallUnits.baseY());
+    EXPECT_GT(largeUnits.baseX(), smallUnits.baseX());
+    EXPECT_GT(largeUnits.baseY(), smallUnits.baseY());
+}
+
+TEST(DialogUnits, MissingTemplateFontFallsBackToTheJapaneseFont)
+{
+    const QFont font = DialogUnits::templateFont(QStringLiteral("No Such Font Family"), 9);
+    EXPECT_EQ(font.pointSize(), 9);
+    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Noto Sans CJK JP"));
+    EXPECT_TRUE(QFontMetrics(font).inFontUcs4(U'設'));
+
+    const QFont installed = DialogUnits::templateFont(QStringLiteral("Noto Serif CJK JP"), 9);
+    EXPECT_EQ(QFontInfo(installed).family(), QStringLiteral("Noto Serif CJK JP"));
+}
+
+} // namespace
