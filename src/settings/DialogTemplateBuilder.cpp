@@ -6,6 +6,7 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +24,13 @@ using S = DialogTemplate::Style;
 QWidget *createEdit(const Control &control, QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
-    edit->setReadOnly(control.style & S::ReadOnly);
+    if (control.style & S::ReadOnly) {
+        // Read-only edits show the dialog's face, as on Windows.
+        edit->setReadOnly(true);
+        QPalette palette = edit->palette();
+        palette.setBrush(QPalette::Base, palette.brush(QPalette::Window));
+        edit->setPalette(palette);
+    }
     edit->setFrame(!(control.style & S::NoBorder));
     if (control.style & S::RightAlign)
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -97,6 +104,18 @@ Qt::FocusPolicy focusPolicyOf(const Control &control)
     }
 }
 
+// The template's font where it is installed; otherwise its metric twin IPA P
+// Gothic (same widths and line height, so the template's texts fit as
+// designed), and failing that the fallback of the dialog-unit conversion.
+QFont templateFont(const DialogTemplate &dialogTemplate)
+{
+    const QString family = QString::fromUtf8(dialogTemplate.fontFamily);
+    const QString twin = QStringLiteral("IPAPGothic");
+    if (!QFontDatabase::hasFamily(family) && QFontDatabase::hasFamily(twin))
+        return QFont(twin, dialogTemplate.pointSize);
+    return DialogUnits::templateFont(family, dialogTemplate.pointSize);
+}
+
 } // namespace
 
 void TemplateControls::add(int id, QWidget *widget)
@@ -107,8 +126,7 @@ void TemplateControls::add(int id, QWidget *widget)
 TemplateControls buildFromTemplate(QWidget &dialog, const DialogTemplate &dialogTemplate)
 {
     dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
-    dialog.setFont(
-        DialogUnits::templateFont(QString::fromUtf8(dialogTemplate.fontFamily), dialogTemplate.pointSize));
+    dialog.setFont(templateFont(dialogTemplate));
     const DialogUnits units(dialog.font());
     dialog.setFixedSize(units.toPixels(QSize(dialogTemplate.width, dialogTemplate.height)));
 
