@@ -1,5 +1,6 @@
 #include "SettingsDialogFixture.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QTest>
@@ -56,6 +57,28 @@ TEST_F(SettingsDialogTest, EnterAndEscapeNeitherCloseNorPress)
     EXPECT_EQ(writesToStore(), 0);
     EXPECT_TRUE(m_messages.texts.empty());
     EXPECT_EQ(m_dialog->workingTable()[0].msg, QStringLiteral("スケジュール1"));
+}
+
+TEST_F(SettingsDialogTest, TabKeyFollowsTheTemplateOrder)
+{
+    enableFirst();
+    m_doc.schedules[0].kind = 1; // the monthly page: its day edit is a stop
+    open();
+    QApplication::setActiveWindow(m_dialog.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
+    control<QWidget>("validCheck")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 12; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        // The tab widget takes the focus on its tab bar.
+        visited << (focus->parentWidget() == m_dialog.get() ? focus->objectName()
+                                                            : focus->parentWidget()->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited.join(u' '),
+        QStringLiteral("validCheck kindCombo hourEdit minuteEdit dayOfMonthEdit afterActionCheck wavPathEdit "
+                       "messageEdit okButton cancelButton applyButton tabs"));
 }
 
 TEST_F(SettingsDialogTest, SpinsStepAndWrapThroughTheirRange)

@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,7 +29,7 @@ namespace {
 // closed, so that no test can hang on one.
 template <typename T> void whenModalOpens(std::function<bool()> ready, std::function<void(T &)> act)
 {
-    auto *poll = new QTimer(qApp);
+    QPointer<QTimer> poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, poll, [=] {
         T *window = qobject_cast<T *>(QApplication::activeModalWidget());
         if (!window || !ready())
@@ -50,7 +51,8 @@ template <typename T> void whenModalOpens(std::function<bool()> ready, std::func
             modal->close();
             return;
         }
-        poll->deleteLater();
+        if (poll)
+            poll->deleteLater();
         watchdog->deleteLater();
     });
     watchdog->start(5000);
