@@ -127,6 +127,12 @@ bool CScheduleDlg::OnInitDialog()
         m_kindCombo->addItem(QString::fromUtf8(rule));
     m_hourSpin->setRange(0, 23);
     m_minuteSpin->setRange(0, 59);
+    // The three pages share one area. Until a rule is chosen the weekly page
+    // stands there alone, so a first schedule without a rule (a kind the
+    // list does not have) does not show all three on top of each other.
+    for (int id : kMonthlyPage)
+        m_controls.get<QWidget>(id)->hide();
+    m_calendar->hide();
     ShowEntry();
     RefreshValidState();
     return true;

@@ -171,6 +171,10 @@ TEST_F(SettingsDialogTest, UnknownKindShowsNoRuleAndIsTakenOverAsMinusOne)
     m_doc.schedules[0].kind = 7;
     open();
     EXPECT_EQ(control<QComboBox>("kindCombo")->currentIndex(), -1);
+    // One page only, not three on top of each other.
+    EXPECT_TRUE(control<QWidget>("sunCheck")->isVisible());
+    EXPECT_FALSE(control<QWidget>("dayOfMonthEdit")->isVisible());
+    EXPECT_FALSE(control<QWidget>("calendar")->isVisible());
     click("applyButton");
     EXPECT_EQ(storedInt(1, "kind"), -1);
     EXPECT_EQ(m_doc.schedules[0].kind, -1);
