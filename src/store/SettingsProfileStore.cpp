@@ -1,15 +1,62 @@
 #include "SettingsProfileStore.h"
 
 #include <QDir>
-#include <QSettings>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <climits>
+#include <optional>
 
 namespace {
 
 QString settingsKey(const QString &section, const QString &key)
 {
     return section + QLatin1Char('/') + key;
+}
+
+// The INI file gives text and the registry a DWORD. Text is converted here
+// with a range check: QVariant's own conversion to int would cut
+// "4294967297" down to 1 without a word.
+std::optional<int> toInt32(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (ok && number >= INT_MIN && number <= INT_MAX)
+            return static_cast<int>(number);
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> toText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::QStringList:
+        // Typed into the INI file by hand without quotes, "a, b" reads as a
+        // list; the person meant the text.
+        return value.toStringList().join(QStringLiteral(", "));
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
 }
 
 } // namespace
@@ -25,41 +72,13 @@ SettingsProfileStore::~SettingsProfileStore() = default;
 
 int SettingsProfileStore::GetProfileInt(const QString &section, const QString &key, int defaultValue)
 {
-    // The INI file gives text and the registry a DWORD. Text is converted
-    // here with a range check: QVariant's own conversion to int would cut
-    // "4294967297" down to 1 without a word.
-    const QVariant value = read(section, key);
-    switch (value.typeId()) {
-    case QMetaType::QString:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: {
-        bool ok = false;
-        const qlonglong number = value.toLongLong(&ok);
-        if (ok && number >= INT_MIN && number <= INT_MAX)
-            return static_cast<int>(number);
-        return defaultValue;
-    }
-    default:
-        return defaultValue;
-    }
+    return toInt32(read(section, key)).value_or(defaultValue);
 }
 
 QString SettingsProfileStore::GetProfileString(
     const QString &section, const QString &key, const QString &defaultValue)
 {
-    const QVariant value = read(section, key);
-    switch (value.typeId()) {
-    case QMetaType::QString:
-        return value.toString();
-    case QMetaType::QStringList:
-        // Typed into the INI file by hand without quotes, "a, b" reads as
-        // a list; the person meant the text.
-        return value.toStringList().join(QStringLiteral(", "));
-    default:
-        return defaultValue;
-    }
+    return toText(read(section, key)).value_or(defaultValue);
 }
 
 bool SettingsProfileStore::WriteProfileInt(const QString &section, const QString &key, int value)
@@ -85,16 +104,34 @@ bool SettingsProfileStore::commitBatch()
 {
     m_inBatch = false;
     m_reader.reset();
-    // status() keeps the first error of an object's life. A damaged old file
-    // gives FormatError while it is read, which hides whether the write that
-    // follows worked, so a second object tries again: by then the file is
-    // either the new clean one or still the damaged one that could not be
-    // replaced, and its status answers plainly.
-    QSettings::Status status = writeOnce();
-    if (status == QSettings::FormatError)
-        status = writeOnce();
+    const QString path = filePath();
+    const std::optional<QByteArray> before = path.isEmpty() ? std::nullopt : readFile(path);
+
+    bool ok = writeOnce() == QSettings::NoError;
+
+    // The status alone is not enough for a file. It keeps the first error of
+    // the object's life, so the FormatError of a damaged old file hides
+    // whether the write worked; and QSaveFile in Qt 6.4 does not check the
+    // flush of its last buffered block (QTBUG-75077), so on a full disk it
+    // can put a cut file in place of the store and call it saved. A file
+    // store is therefore read back afresh, and what it holds decides; a cut
+    // file gives way to the old one.
+    if (!path.isEmpty()) {
+        switch (checkFile(path)) {
+        case FileCheck::Holds:
+            ok = true;
+            break;
+        case FileCheck::Lacks:
+            if (readFile(path) != before)
+                restoreFile(path, before);
+            ok = false;
+            break;
+        case FileCheck::Unknown:
+            break;
+        }
+    }
     m_pending.clear();
-    return status == QSettings::NoError;
+    return ok;
 }
 
 QString SettingsProfileStore::location() const
@@ -116,6 +153,17 @@ std::unique_ptr<QSettings> SettingsProfileStore::open() const
     // Never a value from a system-wide file.
     settings->setFallbacksEnabled(false);
     return settings;
+}
+
+QString SettingsProfileStore::filePath() const
+{
+    if (!m_iniFilePath.isEmpty())
+        return m_iniFilePath;
+#ifdef Q_OS_WIN
+    return {}; // the registry
+#else
+    return open()->fileName();
+#endif
 }
 
 QVariant SettingsProfileStore::read(const QString &section, const QString &key)
@@ -143,4 +191,38 @@ QSettings::Status SettingsProfileStore::writeOnce() const
         settings->setValue(key, value);
     settings->sync();
     return settings->status();
+}
+
+SettingsProfileStore::FileCheck SettingsProfileStore::checkFile(const QString &path) const
+{
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes)
+        return FileCheck::Lacks;
+    // QSettings in this process remembers the file it wrote; a copy under a
+    // new name is parsed from what is really on disk.
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(*bytes) != bytes->size() || !copy.flush())
+        return FileCheck::Unknown;
+    copy.close();
+    QSettings written(copy.fileName(), QSettings::IniFormat);
+    for (const auto &[key, value] : m_pending) {
+        const QVariant stored = written.value(key);
+        const bool same = value.typeId() == QMetaType::Int ? toInt32(stored) == value.toInt()
+                                                           : toText(stored) == value.toString();
+        if (!same)
+            return FileCheck::Lacks;
+    }
+    return written.status() == QSettings::NoError ? FileCheck::Holds : FileCheck::Lacks;
+}
+
+void SettingsProfileStore::restoreFile(const QString &path, const std::optional<QByteArray> &before)
+{
+    if (!before) {
+        QFile::remove(path);
+        return;
+    }
+    // Flushed by hand before the commit, for the reason above.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(*before) == before->size() && file.flush())
+        file.commit();
 }

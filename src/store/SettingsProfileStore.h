@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -17,7 +18,8 @@
 //
 // A batch is written through one fresh QSettings object and one sync(), which
 // replaces the file atomically (a lock file and a save-to-temporary-and-rename),
-// so a save interrupted at any point leaves the previous file whole.
+// so a save interrupted at any point leaves the previous file whole. A save
+// that did not reach the file whole is reported and the old file kept.
 class SettingsProfileStore final : public ProfileStore
 {
 public:
@@ -39,9 +41,14 @@ public:
 
 private:
     std::unique_ptr<QSettings> open() const;
+    QString filePath() const; // empty for the registry
     QVariant read(const QString &section, const QString &key);
     bool write(const QString &section, const QString &key, const QVariant &value);
     QSettings::Status writeOnce() const;
+    enum class FileCheck { Holds, Lacks, Unknown };
+    // Whether the file on disk holds every pending write.
+    FileCheck checkFile(const QString &path) const;
+    static void restoreFile(const QString &path, const std::optional<QByteArray> &before);
 
     QString m_iniFilePath; // empty: the native store
     std::unique_ptr<QSettings> m_reader;
