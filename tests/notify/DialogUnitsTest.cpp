@@ -38,19 +38,6 @@ TEST(DialogUnits, RoundHalfAwayFromZeroLikeMulDiv)
     EXPECT_EQ(units.toPixels(QSize(214, 74)), QSize(321, 120));
 }
 
-TEST(DialogUnits, BaseUnitsComeFromTheFontAndGrowWithIt)
-{
-    const QFont small = DialogUnits::templateFont(QStringLiteral("MS Shell Dlg"), 8);
-    const QFont large = DialogUnits::templateFont(QStringLiteral("MS Shell Dlg"), 16);
-    const DialogUnits smallUnits(small);
-    const DialogUnits largeUnits(large);
-    EXPECT_EQ(smallUnits.baseY(), QFontMetrics(small).height());
-    EXPECT_GT(smallUnits.baseX(), 0);
-    EXPECT_LT(smallUnits.baseX(), smallUnits.baseY());
-    EXPECT_GT(largeUnits.baseX(), smallUnits.baseX());
-    EXPECT_GT(largeUnits.baseY(), smallUnits.baseY());
-}
-
 TEST(DialogUnits, MissingTemplateFontFallsBackToTheJapaneseFont)
 {
     const QFont font = DialogUnits::templateFont(QStringLiteral("No Such Font Family"), 9);

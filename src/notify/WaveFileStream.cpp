@@ -1,0 +1,167 @@
+#include "WaveFileStream.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_WIN
+// sf_wchar_open, for paths outside the ANSI code page.
+#include <windows.h>
+#define ENABLE_SNDFILE_WINDOWS_PROTOTYPES 1
+#endif
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstring>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr int kMaxChannels = 8;
+constexpr int kMinSampleRate = 1000;
+constexpr int kMaxSampleRate = 384000;
+
+bool isWaveContainer(int format)
+{
+    switch (format & SF_FORMAT_TYPEMASK) {
+    case SF_FORMAT_WAV:
+    case SF_FORMAT_WAVEX:
+    case SF_FORMAT_RF64:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Opens the file for libsndfile only if it is a regular file. Opening a FIFO
+// with no writer, or reading a device such as /dev/zero, would block or never
+// end, so the type is checked on the opened descriptor (no window for the
+// path to be swapped in between), and the open itself cannot block.
+SNDFILE *openRegularFile(const QString &path, SF_INFO *info)
+{
+#ifdef Q_OS_WIN
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    return sf_wchar_open(reinterpret_cast<const wchar_t *>(path.utf16()), SFM_READ, info);
+#else
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty())
+        return nullptr;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    SNDFILE *file = sf_open_fd(fd, SFM_READ, info, SF_TRUE);
+    if (!file)
+        ::close(fd);
+    return file;
+#endif
+}
+
+} // namespace
+
+std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
+{
+    SF_INFO info{};
+    SNDFILE *file = openRegularFile(path, &info);
+    if (!file)
+        return nullptr;
+    if (!isWaveContainer(info.format) || info.channels < 1 || info.channels > kMaxChannels
+        || info.samplerate < kMinSampleRate || info.samplerate > kMaxSampleRate || info.frames < 0) {
+        sf_close(file);
+        return nullptr;
+    }
+    // Integer data read as float comes out in -1..1.
+    sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
+    return std::unique_ptr<WaveFileStream>(
+        new WaveFileStream(file, info.samplerate, info.channels, info.frames));
+}
+
+WaveFileStream::WaveFileStream(SNDFILE *file, int sampleRate, int channels, qint64 frames)
+    : m_file(file)
+    , m_frames(frames)
+    , m_framesLeft(frames)
+{
+    m_format.setSampleRate(sampleRate);
+    m_format.setChannelCount(channels);
+    m_format.setSampleFormat(QAudioFormat::Float);
+}
+
+WaveFileStream::~WaveFileStream()
+{
+    closeFile();
+}
+
+bool WaveFileStream::rewind(qint64 trailingSilenceBytes)
+{
+    if (!m_file || sf_seek(m_file, 0, SEEK_SET) != 0)
+        return false;
+    m_framesLeft = m_frames;
+    const int frameBytes = m_format.bytesPerFrame();
+    m_silenceLeft = std::max<qint64>(0, trailingSilenceBytes - trailingSilenceBytes % frameBytes);
+    if (!isOpen())
+        QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return true;
+}
+
+bool WaveFileStream::closeFile()
+{
+    if (isOpen())
+        QIODevice::close();
+    if (!m_file)
+        return true;
+    const int result = sf_close(m_file);
+    m_file = nullptr;
+    m_framesLeft = 0;
+    m_silenceLeft = 0;
+    return result == 0;
+}
+
+qint64 WaveFileStream::bytesAvailable() const
+{
+    return m_framesLeft * m_format.bytesPerFrame() + m_silenceLeft + QIODevice::bytesAvailable();
+}
+
+qint64 WaveFileStream::readData(char *data, qint64 maxSize)
+{
+    const int frameBytes = m_format.bytesPerFrame();
+    qint64 done = 0;
+    if (m_file && m_framesLeft > 0) {
+        const qint64 wanted = std::min(maxSize / frameBytes, m_framesLeft);
+        if (wanted > 0) {
+            m_buffer.resize(static_cast<std::size_t>(wanted * m_format.channelCount()));
+            const sf_count_t got = sf_readf_float(m_file, m_buffer.data(), wanted);
+            // A file shorter than its header says ends where its data ends.
+            m_framesLeft = got < wanted ? 0 : m_framesLeft - got;
+            if (got > 0) {
+                done = got * frameBytes;
+                std::memcpy(data, m_buffer.data(), static_cast<std::size_t>(done));
+            }
+        }
+    }
+    if (m_framesLeft == 0 && m_silenceLeft > 0 && done < maxSize) {
+        const qint64 zeros = std::min(m_silenceLeft, (maxSize - done) / frameBytes * frameBytes);
+        std::memset(data + done, 0, static_cast<std::size_t>(zeros));
+        m_silenceLeft -= zeros;
+        done += zeros;
+    }
+    return done;
+}
+
+qint64 WaveFileStream::writeData(const char *, qint64)
+{
+    return -1;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAudioFormat>
+#include <QIODevice>
+
+#include <memory>
+#include <vector>
+
+struct sf_private_tag;
+
+// A WAV file decoded while it is read: the audio output pulls 32-bit float
+// frames from it, a little at a time, so the file is never read whole. After
+// the last frame comes a stretch of silence, enough to fill the output's
+// pre-buffer, so that even a clip shorter than that starts playing.
+class WaveFileStream final : public QIODevice
+{
+    Q_OBJECT
+
+public:
+    // nullptr when path is not a regular file holding a WAV file that can be
+    // played. Never blocks: FIFOs, devices and directories are refused
+    // before anything is read from them.
+    static std::unique_ptr<WaveFileStream> open(const QString &path);
+    ~WaveFileStream() override;
+
+    QAudioFormat format() const { return m_format; }
+    // Frames of audio in the file.
+    qint64 frames() const { return m_frames; }
+
+    // Back to the first frame, with the silence after the last one to come.
+    bool rewind(qint64 trailingSilenceBytes);
+    // false when the file could not be closed cleanly; then it is still gone.
+    bool closeFile();
+
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override;
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    WaveFileStream(sf_private_tag *file, int sampleRate, int channels, qint64 frames);
+
+    sf_private_tag *m_file;
+    QAudioFormat m_format;
+    qint64 m_frames;
+    qint64 m_framesLeft = 0;
+    qint64 m_silenceLeft = 0;
+    std::vector<float> m_buffer;
+};

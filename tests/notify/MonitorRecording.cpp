@@ -1,0 +1,106 @@
+#include "MonitorRecording.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+QString monitorSource()
+{
+    const QString monitor = qEnvironmentVariable("TICKWELL_RIG_MONITOR");
+    return monitor.isEmpty() ? QStringLiteral("tickwell_null.monitor") : monitor;
+}
+
+QStringList parecArguments()
+{
+    return {QStringLiteral("-d"), monitorSource(), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+        QStringLiteral("--rate=%1").arg(MonitorRecording::kRate), QStringLiteral("--channels=1"),
+        QStringLiteral("--latency-msec=20")};
+}
+
+// Waits until the file holds more than bytes.
+bool waitForGrowth(const QString &path, qint64 bytes, int timeoutMs)
+{
+    return QTest::qWaitFor([&] { return QFileInfo(path).size() > bytes; }, timeoutMs);
+}
+
+} // namespace
+
+MonitorRecording::MonitorRecording() = default;
+
+MonitorRecording::~MonitorRecording()
+{
+    if (m_parec.state() != QProcess::NotRunning) {
+        m_parec.kill();
+        m_parec.waitForFinished(5000);
+    }
+}
+
+QString MonitorRecording::start()
+{
+    if (!m_dir.isValid())
+        return QStringLiteral("no temporary directory");
+    const QString path = m_dir.filePath(QStringLiteral("monitor.raw"));
+    m_parec.setStandardOutputFile(path);
+    m_parec.start(QStringLiteral("parec"), parecArguments());
+    if (!m_parec.waitForStarted(10000))
+        return QStringLiteral("parec did not start: ") + m_parec.errorString();
+    if (!waitForGrowth(path, 0, 10000))
+        return QStringLiteral("no samples from %1").arg(monitorSource());
+    return {};
+}
+
+std::vector<float> MonitorRecording::stop()
+{
+    QTest::qWait(300);
+    m_parec.terminate();
+    if (!m_parec.waitForFinished(5000)) {
+        m_parec.kill();
+        m_parec.waitForFinished(5000);
+    }
+    QFile file(m_dir.filePath(QStringLiteral("monitor.raw")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<float> samples(static_cast<std::size_t>(bytes.size()) / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        std::int16_t value;
+        std::memcpy(&value, bytes.constData() + 2 * i, 2);
+        samples[i] = static_cast<float>(value) / 32768.0F;
+    }
+    return samples;
+}
+
+QString MonitorRecording::keepSinkRunning(QProcess &silence)
+{
+    silence.setStandardInputFile(QStringLiteral("/dev/zero"));
+    silence.start(QStringLiteral("pacat"), {QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")});
+    if (!silence.waitForStarted(10000))
+        return QStringLiteral("pacat did not start: ") + silence.errorString();
+
+    // The first samples reach the monitor once the long first block is
+    // over; from then on they come in small steps.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settle.raw"));
+    QProcess probe;
+    probe.setStandardOutputFile(path);
+    probe.start(QStringLiteral("parec"), parecArguments());
+    if (!probe.waitForStarted(10000))
+        return QStringLiteral("parec did not start: ") + probe.errorString();
+    const bool flowing = waitForGrowth(path, 0, 15000);
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 first = QFileInfo(path).size();
+    // Steady: 200 ms later the recording has grown by about 200 ms.
+    const bool steady = flowing && waitForGrowth(path, first + kRate * 2 / 10, 5000);
+    probe.kill();
+    probe.waitForFinished(5000);
+    if (!steady)
+        return QStringLiteral("the null sink's monitor does not deliver samples");
+    return {};
+}

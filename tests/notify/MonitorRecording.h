@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <vector>
+
+// Records what the desktop rig's null sink plays, through its monitor source,
+// as 48 kHz mono samples in -1..1.
+class MonitorRecording
+{
+public:
+    static constexpr int kRate = 48000;
+
+    MonitorRecording();
+    ~MonitorRecording();
+
+    // Returns once samples arrive; an empty string, or what went wrong.
+    QString start();
+    // Lets the last sound reach the recording, then ends it.
+    std::vector<float> stop();
+
+    // An idle null sink renders two seconds ahead in one go and only then
+    // follows the streams' latency; a stream of silence kept playing from
+    // the start of a test suite makes it render in small steps, so that a
+    // recording follows the clock. Returns once that is the case.
+    static QString keepSinkRunning(QProcess &silence);
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_parec;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Test sounds made with sox: a sine of frequencyHz lasting durationMs at half
+// full scale, written with the given sox output options (rate, channels,
+// encoding). Returns an empty string on success, else what went wrong.
+QString makeSineWave(const QString &path, int frequencyHz, int durationMs, const QStringList &outputOptions);
+
+// Cuts a file down to its first bytes.
+bool truncateFile(const QString &path, qint64 bytes);
