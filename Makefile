@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing first (scripts/install-deps).
 
-.PHONY: all deps build run test test-dev test-asan clean format
+.PHONY: all deps build run test test-dev test-asan bench clean format
 
 all: build
 
@@ -34,6 +34,13 @@ test-asan: deps
 
 # Both builds, the sanitizer one last; the closing lines are CTest's summary.
 test: test-dev test-asan
+
+# Benchmarks against a minimal Qt tray program, on the virtual desktop;
+# writes docs/BENCHMARKS.md.
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench
+	tests/desktop-session bench/run-benchmarks
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
