@@ -38,14 +38,6 @@ TEST_P(QuitSignalsTest, SignalBecomesOneQuitRequestInTheEventLoop)
     EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
-TEST(QuitSignals, OnlyOneBridgeAtATime)
-{
-    QuitSignals first;
-    QuitSignals second;
-    EXPECT_TRUE(first.isActive());
-    EXPECT_FALSE(second.isActive());
-}
-
 INSTANTIATE_TEST_SUITE_P(Signals, QuitSignalsTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
     [](const ::testing::TestParamInfo<int> &info) {
         return info.param == SIGTERM ? std::string("SIGTERM")

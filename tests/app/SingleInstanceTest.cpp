@@ -1,8 +1,6 @@
 #include "SingleInstance.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -55,26 +53,6 @@ TEST_F(SingleInstanceTest, NoRunningCopyMeansTheRequestGivesUpInTime)
     EXPECT_LT(clock.elapsed(), 2000);
 }
 
-TEST_F(SingleInstanceTest, LeftoversOfACrashedCopyAreTakenOver)
-{
-    // A lock naming a process that no longer exists, and a file where the
-    // socket belongs.
-    QFile lock(path("Tockwell.lock"));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write("2147483646\ntickwell\n\n");
-    lock.close();
-    QFile socket(path("Tockwell"));
-    ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
-    socket.close();
-
-    SingleInstance next(dir.path());
-    ASSERT_EQ(next.acquire(), SingleInstance::Outcome::First);
-    EXPECT_EQ(next.errorString(), QString()) << "not listening";
-    QLocalSocket client;
-    client.connectToServer(path("Tockwell"));
-    EXPECT_TRUE(client.waitForConnected(1000));
-}
-
 TEST_F(SingleInstanceTest, OnlyTheExactRequestCounts)
 {
     SingleInstance running(dir.path());
@@ -99,18 +77,6 @@ TEST_F(SingleInstanceTest, UnusableFolderIsAFailureNotAnotherCopy)
     SingleInstance nowhere(path("missing/deeper"));
     EXPECT_EQ(nowhere.acquire(), SingleInstance::Outcome::Failed);
     EXPECT_FALSE(nowhere.errorString().isEmpty());
-}
-
-TEST_F(SingleInstanceTest, LockIsFreeAgainWhenTheCopyEnds)
-{
-    {
-        SingleInstance first(dir.path());
-        ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
-    }
-    EXPECT_FALSE(QFile::exists(path("Tockwell.lock")));
-    EXPECT_FALSE(QFile::exists(path("Tockwell")));
-    SingleInstance second(dir.path());
-    EXPECT_EQ(second.acquire(), SingleInstance::Outcome::First);
 }
 
 } // namespace

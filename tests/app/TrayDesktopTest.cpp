@@ -98,14 +98,14 @@ TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
     auto dialog = waitForWindow(kSettingsCaption);
     ASSERT_TRUE(dialog);
 
-    // A double-click and a menu choice while it is open open nothing more.
+    // While it is open a double-click or a press on the icon opens nothing
+    // more, not even the menu: the modal dialog holds the input.
     moveMouse(icon->geometry.center());
     click(1, 2);
     QTest::qWait(1000);
-    if (!popupMenus().empty()) {
-        chooseMenuEntry(1);
-        QTest::qWait(1000);
-    }
+    click(1);
+    QTest::qWait(1000);
+    EXPECT_TRUE(popupMenus().empty());
     EXPECT_EQ(windowsNamed(kSettingsCaption).size(), 1u);
     cancelSettings(*dialog);
 
