@@ -1,5 +1,6 @@
 // A first run, with nothing stored: the settings dialog comes up during
-// start-up, and its OK writes the whole store.
+// start-up, and its OK writes the whole store; so does the exit save when
+// the program is ended while that dialog is open.
 #include "AppDesktopFixture.h"
 
 #include <QFileInfo>
@@ -29,6 +30,19 @@ TEST_F(AppDesktopTest, FirstRunOpensTheSettingsAndOkWritesTheWholeStore)
     EXPECT_EQ(store->value(QStringLiteral("Schedule3/msg")).toString(), QStringLiteral("スケジュール3"));
     EXPECT_TRUE(copy.running());
     EXPECT_EQ(trayIcons().size(), 1u);
+}
+
+TEST_F(AppDesktopTest, EndedDuringTheFirstRunDialogItStillSavesEverything)
+{
+    TickwellProcess &copy = startCopy();
+    ASSERT_TRUE(waitForWindow(QStringLiteral("スケジュール設定画面")));
+    // Start-up has not finished: the dialog's loop is the only one running.
+    copy.signal(SIGTERM);
+    ASSERT_TRUE(copy.waitForExit(5000));
+    EXPECT_TRUE(copy.exitedNormally());
+    EXPECT_EQ(copy.exitCode(), 0);
+    EXPECT_EQ(readStore()->value(QStringLiteral("THIS_YEAR/THIS_YEAR")).toInt(), currentYear());
+    EXPECT_EQ(scheduleSectionsAndKeys(), std::make_pair(10, 290));
 }
 
 } // namespace
