@@ -80,6 +80,18 @@ bool hasTitle(Display *dpy, Window w, const std::string &title)
     return found;
 }
 
+// Tray icons carry the program's name too; they live inside the tray host.
+bool inTray(Display *dpy, Window w, Window tray)
+{
+    Window rootReturn = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!tray || !XQueryTree(dpy, w, &rootReturn, &parent, &children, &count))
+        return false;
+    if (children)
+        XFree(children);
+    return (parent & kClientBaseMask) == (tray & kClientBaseMask);
+}
+
 int ignoreErrors(Display *, XErrorEvent *)
 {
     return 0;
@@ -218,7 +230,8 @@ int main(int argc, char **argv)
             // mapping is seen after the window manager has framed them.
             if (event.type == CreateNotify)
                 XSelectInput(dpy, event.xcreatewindow.window, StructureNotifyMask | PropertyChangeMask);
-            if (event.type == MapNotify && hasTitle(dpy, event.xmap.window, title)) {
+            if (event.type == MapNotify && !inTray(dpy, event.xmap.window, tray)
+                && hasTitle(dpy, event.xmap.window, title)) {
                 std::printf("%.3f\n", (nowNs() - since) / 1e6);
                 stopProgram(pid);
                 return 0;
