@@ -4,12 +4,19 @@
 
 #include <QDateTime>
 
+SystemClock::SystemClock()
+{
+#ifdef TICKWELL_CLOCK_OFFSET_HOOK
+    m_offsetMilliseconds = qEnvironmentVariableIntValue("TICKWELL_CLOCK_OFFSET_SECONDS") * std::int64_t{1000};
+#endif
+}
+
 LocalTime SystemClock::now() const
 {
-    return toLocalTime(QDateTime::currentDateTime());
+    return toLocalTime(QDateTime::fromMSecsSinceEpoch(epochMilliseconds()));
 }
 
 std::int64_t SystemClock::epochMilliseconds() const
 {
-    return QDateTime::currentMSecsSinceEpoch();
+    return QDateTime::currentMSecsSinceEpoch() + m_offsetMilliseconds;
 }
