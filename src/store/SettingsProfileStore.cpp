@@ -16,6 +16,22 @@ QString settingsKey(const QString &section, const QString &key)
     return section + QLatin1Char('/') + key;
 }
 
+// Blanks around an optional sign and decimal digits, nothing else. Qt's own
+// conversion stops at a NUL character and takes "2\0\0024" (as a crash of
+// the file system can leave it) for 2.
+bool isDecimalText(const QString &text)
+{
+    const QString number = text.trimmed();
+    qsizetype i = number.startsWith(u'+') || number.startsWith(u'-') ? 1 : 0;
+    if (i == number.size())
+        return false;
+    for (; i < number.size(); ++i) {
+        if (number[i] < u'0' || number[i] > u'9')
+            return false;
+    }
+    return true;
+}
+
 // The INI file gives text and the registry a DWORD. Text is converted here
 // with a range check: QVariant's own conversion to int would cut
 // "4294967297" down to 1 without a word.
@@ -23,6 +39,9 @@ std::optional<int> toInt32(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::QString:
+        if (!isDecimalText(value.toString()))
+            return std::nullopt;
+        [[fallthrough]];
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
