@@ -1,5 +1,7 @@
 #include "SettingsProfileStore.h"
 
+#include "SerializedValueFilter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -124,11 +126,17 @@ bool SettingsProfileStore::commitBatch()
 {
     m_inBatch = false;
     m_reader.reset();
+    m_readerCopy.reset();
+    m_readerOpened = false;
     const QString path = filePath();
     const std::optional<QByteArray> before = path.isEmpty() ? std::nullopt : readFile(path);
 
     if (!path.isEmpty())
         removeAbandonedLocks(path);
+    if (before && !removeSerializedVariants(path, *before)) {
+        m_pending.clear();
+        return false;
+    }
     bool ok = writeOnce() == QSettings::NoError;
 
     // The status alone is not enough for a file. It keeps the first error of
@@ -188,11 +196,32 @@ QString SettingsProfileStore::filePath() const
 #endif
 }
 
+std::unique_ptr<QSettings> SettingsProfileStore::openForReading()
+{
+    const QString path = filePath();
+    const std::optional<QByteArray> bytes = path.isEmpty() ? std::nullopt : readFile(path);
+    if (!bytes)
+        return open();
+    const QByteArray screened = withoutSerializedVariants(*bytes);
+    if (screened.size() == bytes->size())
+        return open();
+    auto copy = std::make_unique<QTemporaryFile>();
+    if (!copy->open() || copy->write(screened) != screened.size() || !copy->flush())
+        return nullptr;
+    copy->close();
+    auto settings = std::make_unique<QSettings>(copy->fileName(), QSettings::IniFormat);
+    settings->setFallbacksEnabled(false);
+    m_readerCopy = std::move(copy);
+    return settings;
+}
+
 QVariant SettingsProfileStore::read(const QString &section, const QString &key)
 {
-    if (!m_reader)
-        m_reader = open();
-    return m_reader->value(settingsKey(section, key));
+    if (!m_readerOpened) {
+        m_reader = openForReading();
+        m_readerOpened = true;
+    }
+    return m_reader ? m_reader->value(settingsKey(section, key)) : QVariant();
 }
 
 bool SettingsProfileStore::write(const QString &section, const QString &key, const QVariant &value)
@@ -250,6 +279,16 @@ void SettingsProfileStore::removeAbandonedLocks(const QString &path)
         if (info.exists() && info.isFile() && info.size() == 0)
             QFile::remove(lock);
     }
+}
+
+bool SettingsProfileStore::removeSerializedVariants(const QString &path, const QByteArray &contents)
+{
+    const QByteArray screened = withoutSerializedVariants(contents);
+    if (screened.size() == contents.size())
+        return true;
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(screened) == screened.size() && file.flush()
+        && file.commit();
 }
 
 void SettingsProfileStore::restoreFile(const QString &path, const std::optional<QByteArray> &before)

@@ -5,13 +5,16 @@
 #include "JsonCallPrinter.h"
 #include "ScheduleMonitor.h"
 #include "ScheduleStore.h"
+#include "SerializedValueFilter.h"
 #include "SettingsDialogRunner.h"
 #include "SettingsOpener.h"
 #include "SettingsProfileStore.h"
 #include "SimulatedClock.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <ostream>
 
@@ -27,9 +30,15 @@ public:
 bool isReadableStore(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return false;
-    QSettings settings(path, QSettings::IniFormat);
+    // Parsed as the store reads it: never a serialized value.
+    QTemporaryFile copy;
+    const QByteArray screened = withoutSerializedVariants(file.readAll());
+    if (!copy.open() || copy.write(screened) != screened.size() || !copy.flush())
+        return false;
+    QSettings settings(copy.fileName(), QSettings::IniFormat);
     settings.allKeys();
     return settings.status() == QSettings::NoError;
 }
