@@ -263,7 +263,12 @@ SettingsProfileStore::FileCheck SettingsProfileStore::checkFile(const QString &p
         if (!same)
             return FileCheck::Lacks;
     }
-    return written.status() == QSettings::NoError ? FileCheck::Holds : FileCheck::Lacks;
+    // Every value is there. A format error is no sign of a bad write: keys
+    // that someone added by hand can come back from QSettings in a form it
+    // cannot read itself ("\\=" for a key "/"), and would then fail every
+    // save for good. A file cut short ends inside a line; QSettings ends
+    // every line it writes with a line break.
+    return bytes->endsWith('\n') ? FileCheck::Holds : FileCheck::Lacks;
 }
 
 void SettingsProfileStore::removeAbandonedLocks(const QString &path)
