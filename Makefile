@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing first (scripts/install-deps).
 
-.PHONY: all deps build run test test-dev test-asan clean format
+.PHONY: all deps build run test test-dev test-asan fuzz clean format
 
 all: build
 
@@ -34,6 +34,16 @@ test-asan: deps
 
 # Both builds, the sanitizer one last; the closing lines are CTest's summary.
 test: test-dev test-asan
+
+# The libFuzzer targets of tests/fuzz, built with clang and the sanitizers,
+# each run for FUZZ_SECONDS (5 minutes unless told); their figures go to
+# docs/RELIABILITY.md.
+FUZZ_SECONDS ?= 300
+fuzz:
+	@scripts/install-deps fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
