@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing first (scripts/install-deps).
 
-.PHONY: all deps build run test test-dev test-asan fuzz clean format
+.PHONY: all deps build run test test-dev test-asan fuzz bench clean format
 
 all: build
 
@@ -44,6 +44,13 @@ fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz
+
+# Benchmarks against a minimal Qt tray program, on the virtual desktop;
+# writes docs/BENCHMARKS.md.
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench
+	tests/desktop-session bench/run-benchmarks
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

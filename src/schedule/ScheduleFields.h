@@ -16,4 +16,14 @@ struct ScheduleField
 
 inline constexpr std::size_t kScheduleFieldCount = 29;
 
+constexpr ScheduleField numberField(const char *key, int ScheduleEntry::*field)
+{
+    return {key, field, nullptr};
+}
+
+constexpr ScheduleField textField(const char *key, QString ScheduleEntry::*field)
+{
+    return {key, nullptr, field};
+}
+
 const std::array<ScheduleField, kScheduleFieldCount> &scheduleFields();
