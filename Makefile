@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing first (scripts/install-deps).
 
-.PHONY: all deps build run test test-dev test-asan fuzz bench clean format
+.PHONY: all deps build run test test-dev test-asan fuzz reliability bench clean format
 
 all: build
 
@@ -44,6 +44,14 @@ fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz
+
+# Fault injection and time travel with their full counts (a few minutes);
+# what each tried and lost goes to docs/RELIABILITY.md.
+reliability: deps
+	@scripts/install-deps reliability
+	cmake --preset dev
+	cmake --build --preset dev
+	scripts/run-reliability
 
 # Benchmarks against a minimal Qt tray program, on the virtual desktop;
 # writes docs/BENCHMARKS.md.
