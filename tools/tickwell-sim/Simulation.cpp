@@ -16,7 +16,10 @@
 #include <QSettings>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -43,6 +46,25 @@ bool isReadableStore(const QString &path)
     return settings.status() == QSettings::NoError;
 }
 
+using Sleep = std::pair<std::int64_t, std::int64_t>;
+
+// The sleeps in time order, those that overlap joined: the ticks they leave
+// out (strictly between FROM and TO of any of them) are the same, and each
+// tick needs to look at one of them only. Sleeps that merely touch stay
+// apart, as the tick at the shared end still comes.
+std::vector<Sleep> withoutOverlaps(std::vector<Sleep> sleeps)
+{
+    std::sort(sleeps.begin(), sleeps.end());
+    std::vector<Sleep> joined;
+    for (const Sleep &sleep : sleeps) {
+        if (!joined.empty() && sleep.first < joined.back().second)
+            joined.back().second = std::max(joined.back().second, sleep.second);
+        else
+            joined.push_back(sleep);
+    }
+    return joined;
+}
+
 } // namespace
 
 int runSimulation(const SimulatorOptions &options, std::ostream &out, std::ostream &errors)
@@ -64,17 +86,15 @@ int runSimulation(const SimulatorOptions &options, std::ostream &out, std::ostre
 
     store.LoadSchedules(doc, clock.now(), opener);
 
+    const std::vector<Sleep> sleeps = withoutOverlaps(options.asleep);
+    std::size_t next = 0; // the first sleep that does not end before t
     for (std::int64_t t = options.from + 1; t <= options.to; ++t) {
-        bool sleeping = false;
-        for (const auto &[sleepFrom, sleepTo] : options.asleep) {
-            if (sleepFrom < t && t < sleepTo) {
-                t = sleepTo - 1; // the first tick after waking is at TO
-                sleeping = true;
-                break;
-            }
-        }
-        if (sleeping)
+        while (next < sleeps.size() && sleeps[next].second <= t)
+            ++next;
+        if (next < sleeps.size() && sleeps[next].first < t) {
+            t = sleeps[next].second - 1; // the first tick after waking is at TO
             continue;
+        }
         clock.setEpochSeconds(t);
         monitor.OnTimer();
     }
