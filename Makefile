@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing first (scripts/install-deps).
 
-.PHONY: all deps build run test test-dev test-asan fuzz reliability bench clean format
+.PHONY: all deps build run package test test-dev test-asan fuzz reliability bench clean format
 
 all: build
 
@@ -21,6 +21,10 @@ run: build
 		echo "No display: starting Tickwell on a virtual desktop (tests/desktop-session). Ctrl+C ends it."; \
 		tests/desktop-session build/release/src/app/tickwell; \
 	fi
+
+# The Debian package, build/release/tickwell_<version>_<arch>.deb.
+package: build
+	cd build/release && cpack -G DEB
 
 test-dev: deps
 	cmake --preset dev

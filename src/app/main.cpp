@@ -1,17 +1,9 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "CTickwellApp.h"
+#include "PlatformChoice.h"
 
-// The program so far: a hidden main window and the event loop. Ctrl+C ends it.
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tickwell"));
-    QApplication::setOrganizationName(QStringLiteral("KESTRAVON"));
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    QMainWindow frame;
-    frame.setWindowTitle(QStringLiteral("Tickwell"));
-    frame.hide();
-
-    return QApplication::exec();
+    preferXWayland(argc, argv);
+    CTickwellApp app(argc, argv);
+    return app.Run();
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class CTickwellView;
+class QCloseEvent;
+class TrayIcon;
+
+// The program's one main window. It is never shown and has no taskbar
+// entry: the user sees only its tray icon and the icon's menu. It owns the
+// notice windows and the About box, and closing it ends the program.
+class CMainFrame final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CMainFrame)
+
+public:
+    explicit CMainFrame(QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    // Adds the tray icon and its menu. Returns false if the frame's window
+    // could not be made.
+    bool OnCreate();
+    // The view whose settings the menu opens; set once it exists.
+    void setView(CTickwellView *view) { m_view = view; }
+
+    // Opens the settings dialog through the view; nothing while it is open.
+    void RequestSettings();
+
+    // Takes the tray icon away and puts away the windows the frame owns.
+    // Runs once; closing the frame runs it.
+    void OnDestroy();
+
+    TrayIcon *trayIcon() const { return m_tray.get(); }
+
+signals:
+    void aboutRequested();
+    // The frame was closed ("閉じる", or the program was told to end): its
+    // icon and windows are gone, the program ends next.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    std::unique_ptr<TrayIcon> m_tray;
+    CTickwellView *m_view = nullptr;
+    bool m_destroyed = false;
+};

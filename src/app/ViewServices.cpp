@@ -1,0 +1,17 @@
+#include "ViewServices.h"
+
+ViewServices::ViewServices(CTickwellDoc &doc, QWidget *frame)
+    : m_doc(doc)
+    , m_store(m_profile)
+    , m_messages(frame)
+    , m_notices(frame)
+    , m_sound(doc, m_messages)
+    , m_dialog(m_store, m_clock, m_messages, m_wavChooser)
+    , m_exitSave(m_store)
+{
+}
+
+CTickwellView::Services ViewServices::services()
+{
+    return {m_doc, m_clock, m_sound, m_notices, m_store, m_dialog, m_exitSave};
+}

@@ -1,0 +1,182 @@
+#include "DesktopProbe.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace DesktopProbe {
+
+namespace {
+
+// xwininfo, as xdotool's getwindowgeometry counts the window manager's frame
+// twice for a framed window.
+QRect geometryOf(unsigned long id)
+{
+    const QString out = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
+    int values[4] = {0, 0, 0, 0};
+    const char *names[4] = {"Absolute upper-left X:", "Absolute upper-left Y:", "Width:", "Height:"};
+    for (const QString &line : out.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        for (int i = 0; i < 4; ++i) {
+            if (trimmed.startsWith(QLatin1String(names[i])))
+                values[i] = trimmed.mid(static_cast<int>(qstrlen(names[i]))).trimmed().toInt();
+        }
+    }
+    return QRect(values[0], values[1], values[2], values[3]);
+}
+
+std::vector<Window> search(const QStringList &arguments)
+{
+    std::vector<Window> windows;
+    const QString out = run(QStringLiteral("xdotool"), QStringList{QStringLiteral("search")} + arguments);
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        Window window;
+        window.id = line.trimmed().toULong();
+        if (window.id == 0)
+            continue;
+        window.name
+            = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), QString::number(window.id)})
+                  .trimmed();
+        window.geometry = geometryOf(window.id);
+        windows.push_back(window);
+    }
+    return windows;
+}
+
+bool overrideRedirect(unsigned long id)
+{
+    const QString out = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
+    return out.contains(QStringLiteral("Override Redirect State: yes"));
+}
+
+QRect trayArea()
+{
+    const std::vector<Window> trayer
+        = search({QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("trayer")});
+    QRect area;
+    for (const Window &window : trayer)
+        area |= window.geometry;
+    return area;
+}
+
+} // namespace
+
+QString run(const QString &program, const QStringList &arguments, int timeoutMs)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+std::vector<Window> programWindows(const QString &windowClass)
+{
+    return search({QStringLiteral("--onlyvisible"), QStringLiteral("--class"), windowClass});
+}
+
+std::vector<Window> windowsNamed(const QString &name)
+{
+    std::vector<Window> named;
+    for (const Window &window : programWindows()) {
+        if (window.name == name)
+            named.push_back(window);
+    }
+    return named;
+}
+
+std::vector<Window> trayIcons()
+{
+    const QRect tray = trayArea();
+    std::vector<Window> icons;
+    for (const Window &window : programWindows()) {
+        if (!tray.isEmpty() && tray.contains(window.geometry) && window.geometry.width() <= 64)
+            icons.push_back(window);
+    }
+    return icons;
+}
+
+std::vector<Window> popupMenus()
+{
+    const QRect tray = trayArea();
+    std::vector<Window> menus;
+    for (const Window &window : programWindows()) {
+        if (!tray.contains(window.geometry) && overrideRedirect(window.id))
+            menus.push_back(window);
+    }
+    return menus;
+}
+
+unsigned long activeWindow()
+{
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed().toULong();
+}
+
+std::vector<unsigned long> stacking()
+{
+    const QString out = run(
+        QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    std::vector<unsigned long> windows;
+    const qsizetype hash = out.indexOf(QLatin1Char('#'));
+    if (hash < 0)
+        return windows;
+    for (const QString &id : out.mid(hash + 1).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const unsigned long window = id.trimmed().toULong(&ok, 16);
+        if (ok)
+            windows.push_back(window);
+    }
+    return windows;
+}
+
+QString properties(unsigned long window)
+{
+    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window)});
+}
+
+void moveMouse(const QPoint &point)
+{
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y())});
+}
+
+void click(int button, int repeat)
+{
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
+            QStringLiteral("--delay"), QStringLiteral("80"), QString::number(button)});
+}
+
+void keys(const QStringList &keys)
+{
+    run(QStringLiteral("xdotool"),
+        QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + keys);
+}
+
+QPoint dialogPoint(const Window &dialog, const QSize &templateSize, const QRect &place)
+{
+    const QPointF centre = QRectF(place).center();
+    return dialog.geometry.topLeft()
+        + QPoint(qRound(centre.x() * dialog.geometry.width() / templateSize.width()),
+            qRound(centre.y() * dialog.geometry.height() / templateSize.height()));
+}
+
+QImage screenshot()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("screen.png"));
+    run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+    return QImage(path);
+}
+
+void keep(const QImage &image, const QString &fileName)
+{
+    const QString folder = qEnvironmentVariable("TICKWELL_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        image.save(QDir(folder).filePath(fileName));
+}
+
+} // namespace DesktopProbe

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The rig's X display seen from outside the program, through xdotool, xprop
+// and ImageMagick's import.
+namespace DesktopProbe {
+
+struct Window
+{
+    unsigned long id = 0;
+    QString name;
+    QRect geometry; // of the client area, in root coordinates
+};
+
+// Standard output of a helper program; empty when it failed.
+QString run(const QString &program, const QStringList &arguments, int timeoutMs = 20000);
+
+// Mapped windows whose WM_CLASS names the program.
+std::vector<Window> programWindows(const QString &windowClass = QStringLiteral("tickwell"));
+// Mapped windows of the program with exactly this title.
+std::vector<Window> windowsNamed(const QString &name);
+// The program's icons in the tray host (trayer).
+std::vector<Window> trayIcons();
+// The program's open popup menus: mapped, override-redirect windows.
+std::vector<Window> popupMenus();
+
+unsigned long activeWindow();
+// Client windows from bottom to top, as the window manager stacks them.
+std::vector<unsigned long> stacking();
+QString properties(unsigned long window);
+
+void moveMouse(const QPoint &point);
+void click(int button, int repeat = 1);
+void keys(const QStringList &keys);
+
+// The point at a place given in dialog units, for a dialog built from a
+// template of templateSize dialog units: the scale is read off the window.
+QPoint dialogPoint(const Window &dialog, const QSize &templateSize, const QRect &place);
+
+QImage screenshot();
+// Saves the image into TICKWELL_SCREENSHOT_DIR when that is set, to look at.
+void keep(const QImage &image, const QString &fileName);
+
+} // namespace DesktopProbe

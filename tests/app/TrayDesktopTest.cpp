@@ -1,0 +1,139 @@
+// The tray icon, its menu, the settings dialog and the About box of the real
+// program, driven from outside with xdotool.
+#include "AppDesktopFixture.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <set>
+
+namespace {
+
+using namespace DesktopProbe;
+
+const QString kSettingsCaption = QStringLiteral("スケジュール設定画面");
+const QString kAboutCaption = QStringLiteral("Tickwellのﾊﾞｰｼﾞｮﾝ情報");
+const QSize kSettingsTemplate(249, 285);
+const QRect kSettingsCancel(144, 267, 50, 14);
+
+// Distinct colours inside a rectangle of the screen.
+int coloursIn(const QImage &screen, const QRect &area)
+{
+    std::set<QRgb> colours;
+    const QRect inside = area.intersected(screen.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            colours.insert(screen.pixel(x, y));
+    }
+    return static_cast<int>(colours.size());
+}
+
+void cancelSettings(const Window &dialog)
+{
+    moveMouse(dialogPoint(dialog, kSettingsTemplate, kSettingsCancel));
+    click(1);
+    EXPECT_TRUE(waitUntil([] { return windowsNamed(kSettingsCaption).empty(); }, 5000));
+}
+
+class TrayOnDesktop : public AppDesktopTest
+{
+protected:
+    void SetUp() override
+    {
+        AppDesktopTest::SetUp();
+        writeYearOnly(currentYear());
+        startRunning();
+        ASSERT_TRUE(icon);
+    }
+};
+
+TEST_F(TrayOnDesktop, IconSitsInTheTrayAndNothingElseIsOnScreen)
+{
+    EXPECT_LE(icon->geometry.width(), 32);
+    const QImage screen = screenshot();
+    // The clock is drawn: rim, dial and hands, not a blank square.
+    EXPECT_GT(coloursIn(screen, icon->geometry), 8);
+    keep(screen.copy(icon->geometry.adjusted(-40, -4, 4, 40)), QStringLiteral("tray-icon.png"));
+
+    // The main frame is never shown and nothing asks for a taskbar entry.
+    const auto windows = programWindows();
+    EXPECT_EQ(windows.size(), 1u);
+    const QString clients
+        = run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")});
+    for (const Window &window : windows)
+        EXPECT_FALSE(clients.contains(QString::number(window.id, 16))) << clients.toStdString();
+}
+
+TEST_F(TrayOnDesktop, LeftAndRightPressShowTheSameMenuAtTheMouse)
+{
+    QRect shown[2];
+    for (int button : {3, 1}) {
+        SCOPED_TRACE(button == 1 ? "left" : "right");
+        const auto menu = openTrayMenu(*icon, button);
+        ASSERT_TRUE(menu);
+        // Beside the mouse, and big enough for three entries and a separator.
+        EXPECT_LT(QLineF(menu->geometry.topRight(), icon->geometry.center()).length(), 80);
+        EXPECT_GT(menu->geometry.height(), 50);
+        shown[button == 1 ? 0 : 1] = menu->geometry;
+        if (button == 3)
+            keep(screenshot().copy(menu->geometry.united(icon->geometry).adjusted(-30, -4, 4, 30)),
+                QStringLiteral("tray-menu.png"));
+        keys({QStringLiteral("Escape")});
+        ASSERT_TRUE(waitUntil([] { return popupMenus().empty(); }, 3000));
+    }
+    EXPECT_EQ(shown[0].size(), shown[1].size());
+
+    // Moving over the icon and the middle button do nothing.
+    moveMouse(icon->geometry.center() + QPoint(3, 2));
+    click(2);
+    QTest::qWait(800);
+    EXPECT_TRUE(popupMenus().empty());
+    EXPECT_EQ(programWindows().size(), 1u);
+}
+
+TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
+{
+    ASSERT_TRUE(openTrayMenu(*icon, 1));
+    chooseMenuEntry(1);
+    auto dialog = waitForWindow(kSettingsCaption);
+    ASSERT_TRUE(dialog);
+
+    // While it is open a double-click or a press on the icon opens nothing
+    // more, not even the menu: the modal dialog holds the input.
+    moveMouse(icon->geometry.center());
+    click(1, 2);
+    QTest::qWait(1000);
+    click(1);
+    QTest::qWait(1000);
+    EXPECT_TRUE(popupMenus().empty());
+    EXPECT_EQ(windowsNamed(kSettingsCaption).size(), 1u);
+    cancelSettings(*dialog);
+
+    // A double-click on its own: no menu, the dialog.
+    moveMouse(icon->geometry.center());
+    click(1, 2);
+    dialog = waitForWindow(kSettingsCaption);
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(popupMenus().empty());
+    EXPECT_EQ(activeWindow(), dialog->id);
+    cancelSettings(*dialog);
+}
+
+TEST_F(TrayOnDesktop, AboutBoxShowsTheVersionAndClosesWithEnter)
+{
+    ASSERT_TRUE(openTrayMenu(*icon, 3));
+    chooseMenuEntry(2);
+    const auto about = waitForWindow(kAboutCaption);
+    ASSERT_TRUE(about);
+    QTest::qWait(300);
+    const QImage screen = screenshot();
+    keep(screen.copy(about->geometry.adjusted(-4, -24, 4, 4)), QStringLiteral("about-box.png"));
+    EXPECT_EQ(activeWindow(), about->id);
+
+    keys({QStringLiteral("Return")});
+    EXPECT_TRUE(waitUntil([] { return windowsNamed(kAboutCaption).empty(); }, 3000));
+    EXPECT_EQ(trayIcons().size(), 1u);
+    EXPECT_TRUE(copies.front()->running());
+}
+
+} // namespace
