@@ -170,7 +170,11 @@ TEST_F(StoreFault, ApplyOkAndExitSayTheSaveFailedAndSaveOnceThereIsRoom)
         EXPECT_TRUE(waitUntil([] { return trayIcons().empty(); }, 3000));
         return errors;
     };
-    for (Fault fault : {Fault::DiskFull, Fault::ReadOnly}) {
+    // make test tries the full disk; make reliability both.
+    std::vector<Fault> faults{Fault::DiskFull};
+    if (trialCount(0, 1) == 1)
+        faults.push_back(Fault::ReadOnly);
+    for (Fault fault : faults) {
         SCOPED_TRACE(fault == Fault::DiskFull ? "disk full" : "read-only");
 
         // Apply with no room: a message box, the old store, the program goes
@@ -228,31 +232,33 @@ TEST_F(StoreFault, ApplyOkAndExitSayTheSaveFailedAndSaveOnceThereIsRoom)
             savedAfter += storedYear() == currentYear() ? 1 : 0;
         }
     }
-    EXPECT_EQ(boxesShown, 4);
-    EXPECT_EQ(exitMessages, 2);
+    const int n = static_cast<int>(faults.size());
+    EXPECT_EQ(boxesShown, 2 * n);
+    EXPECT_EQ(exitMessages, n);
     EXPECT_EQ(unchanged, failedSaves);
-    EXPECT_EQ(savedAfter, 4);
-    EXPECT_EQ(alive, 10);
+    EXPECT_EQ(savedAfter, 2 * n);
+    EXPECT_EQ(alive, 5 * n);
     recordFigure(QStringLiteral("store folder full or read-only (real program, tmpfs as root)"),
+        QStringLiteral("%1 saves into a 96 KB tmpfs made %2 (Apply, OK, exit save), each followed by a save "
+                       "with room again")
+            .arg(failedSaves)
+            .arg(n == 2 ? QStringLiteral("full, and then read-only") : QStringLiteral("full")),
         QStringLiteral(
-            "%1 saves into a full 96 KB tmpfs and into a read-only one (Apply, OK, exit save), each "
-            "followed by a save with room again")
-            .arg(failedSaves),
-        QStringLiteral(
-            "%1: %2 of 4 Apply and OK showed a message box, %3 of 2 exit saves wrote \"%4\" and the "
-            "store's path to standard error, %5 of %6 failed saves left the store as it was, %7 of 4 "
-            "saves with room again worked, %8 of 10 checks found the program running or ended normally")
-            .arg(boxesShown == 4 && exitMessages == 2 && unchanged == failedSaves && savedAfter == 4
-                        && alive == 10
+            "%1: %2 of %3 Apply and OK showed a message box, %4 of %5 exit saves wrote \"%6\" and the "
+            "store's path to standard error, %7 of %8 failed saves left the store as it was, %9 of %3 "
+            "saves with room again worked")
+            .arg(boxesShown == 2 * n && exitMessages == n && unchanged == failedSaves && savedAfter == 2 * n
+                        && alive == 5 * n
                     ? QStringLiteral("nothing")
                     : QStringLiteral("LOST"))
             .arg(boxesShown)
+            .arg(2 * n)
             .arg(exitMessages)
+            .arg(n)
             .arg(kSaveFailed)
             .arg(unchanged)
             .arg(failedSaves)
-            .arg(savedAfter)
-            .arg(alive));
+            .arg(savedAfter));
 }
 
 } // namespace
