@@ -8,6 +8,7 @@
 #include "NoticeWindowPresenter.h"
 #include "NoticeWindows.h"
 #include "RecordingMessagePresenter.h"
+#include "RigAudioServer.h"
 #include "ToneAnalysis.h"
 #include "WaveFiles.h"
 
@@ -28,55 +29,9 @@
 
 namespace {
 
-constexpr int kQtReconnectMs = 3500;
-
-// The rig's audio server: the one whose command line names the rig's own
-// configuration file.
-QString rigConfig()
-{
-    return QDir(qEnvironmentVariable("TICKWELL_RIG_DIR")).filePath(QStringLiteral(".rig/rig.pa"));
-}
-
-pid_t audioServerPid()
-{
-    QProcess pgrep;
-    pgrep.start(
-        QStringLiteral("pgrep"), {QStringLiteral("-f"), QStringLiteral("pulseaudio .*-F ") + rigConfig()});
-    pgrep.waitForFinished(5000);
-    return static_cast<pid_t>(pgrep.readAllStandardOutput().trimmed().split('\n').value(0).toInt());
-}
-
-bool audioServerAnswers()
-{
-    QProcess pactl;
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-    return pactl.waitForFinished(3000) && pactl.exitCode() == 0;
-}
-
-// The rig's own command line for the server, started again by this test.
-QStringList audioServerCommand()
-{
-    return {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-        QStringLiteral("--disallow-exit"), QStringLiteral("--system=false"),
-        QStringLiteral("--use-pid-file=false"), QStringLiteral("--realtime=false"),
-        QStringLiteral("--high-priority=false"), QStringLiteral("-F"), rigConfig()};
-}
-
-bool waitForAudioServer(bool answering)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (audioServerAnswers() != answering) {
-        if (clock.elapsed() > 10000)
-            return false;
-        QTest::qWait(100);
-    }
-    return true;
-}
-
 TEST(AudioServerLoss, KilledWhilePlayingThenBack)
 {
-    ASSERT_TRUE(QFileInfo::exists(rigConfig())) << "runs inside tests/desktop-session";
+    ASSERT_TRUE(RigAudioServer::available()) << "runs inside tests/desktop-session";
     QTemporaryDir dir;
     const QString longWave = dir.filePath(QStringLiteral("long.wav"));
     const QString shortWave = dir.filePath(QStringLiteral("short.wav"));
@@ -91,7 +46,7 @@ TEST(AudioServerLoss, KilledWhilePlayingThenBack)
     RecordingMessagePresenter messages;
     DocumentSoundPlayer player(doc, messages);
     NoticeWindowPresenter notices;
-    std::vector<std::unique_ptr<QProcess>> servers; // the ones this test started
+    RigAudioServer server;
 
     const int trials = trialCount(1, 4);
     int playedAfterReturn = 0;
@@ -103,10 +58,7 @@ TEST(AudioServerLoss, KilledWhilePlayingThenBack)
         QTest::qWait(400);
         EXPECT_EQ(player.wavePlayback().outputState(), QAudio::ActiveState);
 
-        const pid_t server = audioServerPid();
-        ASSERT_GT(server, 0);
-        ASSERT_EQ(::kill(server, SIGKILL), 0);
-        ASSERT_TRUE(waitForAudioServer(false));
+        ASSERT_TRUE(server.kill());
         QTest::qWait(300);
 
         // The next firing while the server is gone: a clear message at once,
@@ -128,12 +80,9 @@ TEST(AudioServerLoss, KilledWhilePlayingThenBack)
         }
         flushDeletions();
 
-        servers.push_back(std::make_unique<QProcess>());
-        servers.back()->start(QStringLiteral("pulseaudio"), audioServerCommand());
-        ASSERT_TRUE(waitForAudioServer(true));
-        // Qt's audio backend tries to reach a lost server again every three
-        // seconds; a firing before it has, is told as above.
-        QTest::qWait(kQtReconnectMs);
+        ASSERT_TRUE(server.start());
+        // A firing before Qt has reconnected is told as above.
+        QTest::qWait(RigAudioServer::kQtReconnectMs);
 
         MonitorRecording recording;
         ASSERT_EQ(recording.start(), QString());
@@ -149,7 +98,7 @@ TEST(AudioServerLoss, KilledWhilePlayingThenBack)
     }
     EXPECT_EQ(clearMessages, trials);
     EXPECT_EQ(noticesWithoutServer, trials);
-    recordFigure(QStringLiteral("audio server killed while a WAV plays"),
+    recordFigure(QStringLiteral("audio server killed while a WAV plays (sound player on the rig)"),
         QStringLiteral("%1 kills during playback; the next firing without a server; the server started again "
                        "and, once Qt has reconnected (it retries every 3 s), the next firing")
             .arg(trials),
@@ -160,10 +109,6 @@ TEST(AudioServerLoss, KilledWhilePlayingThenBack)
             .arg(clearMessages)
             .arg(trials)
             .arg(playedAfterReturn));
-    for (auto &process : servers) {
-        process->kill();
-        process->waitForFinished(5000);
-    }
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 // must name the right next dates.
 #include "AppDesktopFixture.h"
 #include "CalendarRules.h"
+#include "FakeClock.h"
 #include "Figures.h"
+#include "ProgramWindows.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -22,52 +24,10 @@ namespace {
 
 using namespace DesktopProbe;
 
-const char *const kFakeTimeLibrary = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
-
-// Notice windows: titled "Tickwell" like the icon, but in no tray.
 int noticeCount()
 {
-    const auto icons = trayIcons();
-    int count = 0;
-    for (const Window &w : windowsNamed(QStringLiteral("Tickwell"))) {
-        const bool isIcon
-            = std::any_of(icons.begin(), icons.end(), [&](const Window &i) { return i.id == w.id; });
-        count += !isIcon && w.geometry.width() > 64 ? 1 : 0;
-    }
-    return count;
+    return static_cast<int>(tickwellWindows().size());
 }
-
-// The program's clock: libfaketime reads the offset from a file each time
-// the program asks for the time, so that the test can set it while it runs.
-class FakeClock
-{
-public:
-    explicit FakeClock(const QString &file)
-        : m_file(file)
-    {
-    }
-
-    // From now on the program's clock reads the given local time of zone.
-    void set(const QDateTime &local)
-    {
-        const qint64 offset = local.toSecsSinceEpoch() - QDateTime::currentSecsSinceEpoch();
-        QSaveFile file(m_file);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write((offset >= 0 ? "+" : "") + QByteArray::number(offset) + '\n');
-            file.commit();
-        }
-    }
-
-    // The variables that put the program on this clock.
-    std::vector<std::pair<const char *, QByteArray>> environment(const char *zone) const
-    {
-        return {{"LD_PRELOAD", kFakeTimeLibrary}, {"FAKETIME_TIMESTAMP_FILE", QFile::encodeName(m_file)},
-            {"FAKETIME_NO_CACHE", "1"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "1"}, {"TZ", zone}};
-    }
-
-private:
-    QString m_file;
-};
 
 struct Travel
 {
@@ -170,7 +130,7 @@ std::vector<Travel> travels()
 
 TEST_F(AppDesktopTest, FakedClockNothingTwiceNothingLostRightDatesSaved)
 {
-    ASSERT_TRUE(QFile::exists(QLatin1String(kFakeTimeLibrary))) << "libfaketime is not installed";
+    ASSERT_TRUE(FakeClock::available()) << "libfaketime is not installed";
     const std::vector<Travel> all = travels();
     const int count = trialCount(1, static_cast<int>(all.size()));
     int windows = 0, expectedWindows = 0, datesRight = 0, datesChecked = 0;

@@ -5,6 +5,7 @@
 #include "AppDesktopFixture.h"
 #include "CTickwellDoc.h"
 #include "Figures.h"
+#include "ProgramWindows.h"
 #include "ScheduleStore.h"
 #include "SettingsProfileStore.h"
 
@@ -35,21 +36,6 @@ bool run(const QString &program, const QStringList &arguments)
     process.start(program, arguments);
     return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0;
-}
-
-// Windows titled "Tickwell" that are neither the tray icon nor tiny: message
-// boxes and notice windows.
-std::vector<Window> boxes()
-{
-    std::vector<Window> found;
-    const auto icons = trayIcons();
-    for (const Window &w : windowsNamed(QStringLiteral("Tickwell"))) {
-        const bool isIcon
-            = std::any_of(icons.begin(), icons.end(), [&](const Window &i) { return i.id == w.id; });
-        if (!isIcon && w.geometry.width() > 64)
-            found.push_back(w);
-    }
-    return found;
 }
 
 enum class Fault { DiskFull, ReadOnly };
@@ -136,11 +122,11 @@ protected:
     // Waits for a message box, closes it with Enter; whether one came.
     bool messageBoxCame()
     {
-        if (!waitUntil([] { return !boxes().empty(); }, 4000))
+        if (!waitUntil([] { return !tickwellWindows().empty(); }, 4000))
             return false;
         QTest::qWait(200);
         keys({QStringLiteral("Return")});
-        return waitUntil([] { return boxes().empty(); }, 3000);
+        return waitUntil([] { return tickwellWindows().empty(); }, 3000);
     }
 
     bool m_mounted = false;
@@ -195,7 +181,7 @@ TEST_F(StoreFault, ApplyOkAndExitSayTheSaveFailedAndSaveOnceThereIsRoom)
             setFault(fault, false);
             press(*dialog, kApplyButton);
             QTest::qWait(700);
-            EXPECT_TRUE(boxes().empty()) << "a message box after a save that worked";
+            EXPECT_TRUE(tickwellWindows().empty()) << "a message box after a save that worked";
             savedAfter += storedYear() == currentYear() ? 1 : 0;
             EXPECT_EQ(endCopy(copy), QString());
         }
