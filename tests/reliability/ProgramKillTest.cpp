@@ -388,7 +388,11 @@ TEST_F(DialogSaveKill, OkAndApplyKilledAtRandomLeaveOneWholeTable)
     QRandomGenerator random(4242);
     const int kills = trialCount(1, 10);
     int oldCount = 0, newCount = 0, broken = 0, inTheSave = 0, total = 0;
-    for (const QRect &button : {kApplyButton, kOkButton}) {
+    // make test kills Apply only; make reliability both.
+    std::vector<QRect> buttons{kApplyButton};
+    if (trialCount(0, 1) == 1)
+        buttons.push_back(kOkButton);
+    for (const QRect &button : buttons) {
         const bool apply = button == kApplyButton;
         SCOPED_TRACE(apply ? "Apply" : "OK");
         // What the button writes, when nothing interrupts it.
@@ -424,11 +428,12 @@ TEST_F(DialogSaveKill, OkAndApplyKilledAtRandomLeaveOneWholeTable)
     }
     EXPECT_EQ(broken, 0);
     recordFigure(QStringLiteral("kill -9 during the settings dialog's Apply and OK (real program)"),
-        QStringLiteral(
-            "%1 kills by SIGKILL, half after Apply and half after OK, %2 within 2.5 ms of the lock file "
-            "that starts the save")
+        QStringLiteral("%1 kills by SIGKILL after %3, %2 within 2.5 ms of the lock file "
+                       "that starts the save")
             .arg(total)
-            .arg(inTheSave),
+            .arg(inTheSave)
+            .arg(buttons.size() == 2 ? QStringLiteral("Apply (half of them) and OK")
+                                     : QStringLiteral("Apply")),
         QStringLiteral(
             "%4: %1 loads gave the whole old table, %2 the whole table the button writes, %3 neither")
             .arg(oldCount)

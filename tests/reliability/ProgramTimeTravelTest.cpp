@@ -157,7 +157,7 @@ TEST_F(AppDesktopTest, FakedClockNothingTwiceNothingLostRightDatesSaved)
             EXPECT_TRUE(waitUntil([&] { return noticeCount() >= expected; }, 12000))
                 << "step " << step << ": " << noticeCount() << " notices, expected " << expected;
             // Long enough for a minute that should not fire again to do so.
-            QTest::qWait(6000);
+            QTest::qWait(trialCount(4500, 6000));
             EXPECT_EQ(noticeCount(), expected) << "step " << step;
         }
         windows += noticeCount();
