@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,17 @@ public:
     void set(const QDateTime &moment);
     // The variables that put a program on this clock, in the given zone.
     std::vector<std::pair<const char *, QByteArray>> environment(const char *zone) const;
+    // Sets them in this process's environment, for the next program it
+    // starts, and puts the old values back when it goes.
+    class Scope
+    {
+    public:
+        Scope(const FakeClock &clock, const char *zone);
+        ~Scope();
+
+    private:
+        std::vector<std::pair<const char *, std::optional<QByteArray>>> m_saved;
+    };
 
 private:
     QString m_file;

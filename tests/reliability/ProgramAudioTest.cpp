@@ -65,12 +65,8 @@ protected:
     TickwellProcess &startOnClock(FakeClock &clock, const QDateTime &moment)
     {
         clock.set(moment);
-        for (const auto &[name, value] : clock.environment(kZone))
-            qputenv(name, value);
-        TickwellProcess &copy = startRunning();
-        for (const auto &[name, value] : clock.environment(kZone))
-            qunsetenv(name);
-        return copy;
+        const FakeClock::Scope faked(clock, kZone);
+        return startRunning();
     }
 
     // Closes message boxes (modal, unlike notice windows) with Enter until

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -143,11 +144,9 @@ TEST_F(AppDesktopTest, FakedClockNothingTwiceNothingLostRightDatesSaved)
 
         FakeClock clock(QDir(home.runtime.path()).filePath(QStringLiteral("faketime")));
         clock.set(travel.clock.front().first);
-        for (const auto &[name, value] : clock.environment(travel.zone))
-            qputenv(name, value);
+        std::optional<FakeClock::Scope> faked(std::in_place, clock, travel.zone);
         TickwellProcess &copy = startRunning();
-        for (const auto &[name, value] : clock.environment(travel.zone))
-            qunsetenv(name);
+        faked.reset();
         ASSERT_TRUE(icon) << copy.errorOutput().toStdString();
 
         for (std::size_t step = 0; step < travel.clock.size(); ++step) {
