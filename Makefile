@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing first (scripts/install-deps).
 
-.PHONY: all deps build run package test test-dev test-asan bench clean format
+.PHONY: all deps build run package test test-dev test-asan fuzz reliability bench clean format
 
 all: build
 
@@ -38,6 +38,24 @@ test-asan: deps
 
 # Both builds, the sanitizer one last; the closing lines are CTest's summary.
 test: test-dev test-asan
+
+# The libFuzzer targets of tests/fuzz, built with clang and the sanitizers,
+# each run for FUZZ_SECONDS (5 minutes unless told); their figures go to
+# docs/RELIABILITY.md.
+FUZZ_SECONDS ?= 300
+fuzz:
+	@scripts/install-deps fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz
+
+# Fault injection and time travel with their full counts (a few minutes);
+# what each tried and lost goes to docs/RELIABILITY.md.
+reliability: deps
+	@scripts/install-deps reliability
+	cmake --preset dev
+	cmake --build --preset dev
+	scripts/run-reliability
 
 # Benchmarks against a minimal Qt tray program, on the virtual desktop;
 # writes docs/BENCHMARKS.md.

@@ -3,6 +3,7 @@
 #include "CTickwellDoc.h"
 #include "CalendarRules.h"
 #include "EntrySoundPlayer.h"
+#include "MonthlyTiming.h"
 #include "NoticePresenter.h"
 
 #include <array>
@@ -60,7 +61,8 @@ void MissedMessageScanner::ScanMissedMessages(const LocalTime &now)
         case ScheduleEntry::Monthly:
             if (isEarlier(entry.timingOfYear, entry.timingOfMonth, entry.dayOfMonth, entry.htime, entry.mtime,
                     now)) {
-                m_doc.UpdateMonthlyTiming(index, now.month, now);
+                // Not past this month's occurrence if that is due right now.
+                MoveMonthlyTimingOn(entry, now);
                 ReportMissedMessage(index, -1);
                 return;
             }

@@ -4,6 +4,7 @@
 #include "CalendarRules.h"
 #include "Clock.h"
 #include "EntrySoundPlayer.h"
+#include "MonthlyTiming.h"
 #include "NoticePresenter.h"
 
 #include <tuple>
@@ -35,7 +36,6 @@ void ScheduleMonitor::Tick(const LocalTime &now)
 {
     if (now.minute == m_lastMinute)
         return;
-    const int monthLength = DaysInMonth(now.month, now.year);
     const int today = DayOfYear(now.day, now.month, now.year);
     RollOverYear(m_doc.schedules, m_doc.THIS_YEAR, now.year);
 
@@ -56,10 +56,8 @@ void ScheduleMonitor::Tick(const LocalTime &now)
             }
             break;
         case ScheduleEntry::Monthly:
-            // A day the month lacks falls on its last day.
             if (entry.timingOfYear == now.year && entry.timingOfMonth == now.month
-                && (entry.dayOfMonth == now.day
-                    || (entry.dayOfMonth > monthLength && now.day == monthLength))) {
+                && IsMonthlyDayToday(entry, now)) {
                 FireSchedule(index, now.hour, now.minute, now);
                 entry.valid = 1;
             }
@@ -80,15 +78,15 @@ void ScheduleMonitor::Tick(const LocalTime &now)
 // A monthly entry that does not report missed occurrences keeps the timing of
 // an occurrence that passed while no tick ran (asleep, not running), and would
 // never match again. Move such a timing on to the next occurrence without a
-// word. The current month is never moved: at the due minute itself the
-// occurrence is no longer ahead, and moving it would stop the firing.
+// word. The current month is never moved, and a timing moved on stops at an
+// occurrence due in this very minute: moving it past would stop the firing.
 void ScheduleMonitor::MoveStaleMonthlyTiming(int index, const LocalTime &now)
 {
     ScheduleEntry &entry = m_doc.schedules[index];
     if (entry.kind != ScheduleEntry::Monthly || entry.bAfterAction == 1)
         return;
     if (std::tie(entry.timingOfYear, entry.timingOfMonth) < std::tie(now.year, now.month))
-        m_doc.UpdateMonthlyTiming(index, now.month, now);
+        MoveMonthlyTimingOn(entry, now);
 }
 
 void ScheduleMonitor::FireSchedule(int index, int hour, int minute, const LocalTime &now)

@@ -1,5 +1,7 @@
 #include "SettingsProfileStore.h"
 
+#include "SerializedValueFilter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +18,22 @@ QString settingsKey(const QString &section, const QString &key)
     return section + QLatin1Char('/') + key;
 }
 
+// Blanks around an optional sign and decimal digits, nothing else. Qt's own
+// conversion stops at a NUL character and takes "2\0\0024" (as a crash of
+// the file system can leave it) for 2.
+bool isDecimalText(const QString &text)
+{
+    const QString number = text.trimmed();
+    qsizetype i = number.startsWith(u'+') || number.startsWith(u'-') ? 1 : 0;
+    if (i == number.size())
+        return false;
+    for (; i < number.size(); ++i) {
+        if (number[i] < u'0' || number[i] > u'9')
+            return false;
+    }
+    return true;
+}
+
 // The INI file gives text and the registry a DWORD. Text is converted here
 // with a range check: QVariant's own conversion to int would cut
 // "4294967297" down to 1 without a word.
@@ -23,6 +41,9 @@ std::optional<int> toInt32(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::QString:
+        if (!isDecimalText(value.toString()))
+            return std::nullopt;
+        [[fallthrough]];
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
@@ -105,11 +126,17 @@ bool SettingsProfileStore::commitBatch()
 {
     m_inBatch = false;
     m_reader.reset();
+    m_readerCopy.reset();
+    m_readerOpened = false;
     const QString path = filePath();
     const std::optional<QByteArray> before = path.isEmpty() ? std::nullopt : readFile(path);
 
     if (!path.isEmpty())
         removeAbandonedLocks(path);
+    if (before && !removeSerializedVariants(path, *before)) {
+        m_pending.clear();
+        return false;
+    }
     bool ok = writeOnce() == QSettings::NoError;
 
     // The status alone is not enough for a file. It keeps the first error of
@@ -169,11 +196,32 @@ QString SettingsProfileStore::filePath() const
 #endif
 }
 
+std::unique_ptr<QSettings> SettingsProfileStore::openForReading()
+{
+    const QString path = filePath();
+    const std::optional<QByteArray> bytes = path.isEmpty() ? std::nullopt : readFile(path);
+    if (!bytes)
+        return open();
+    const QByteArray screened = withoutSerializedVariants(*bytes);
+    if (screened.size() == bytes->size())
+        return open();
+    auto copy = std::make_unique<QTemporaryFile>();
+    if (!copy->open() || copy->write(screened) != screened.size() || !copy->flush())
+        return nullptr;
+    copy->close();
+    auto settings = std::make_unique<QSettings>(copy->fileName(), QSettings::IniFormat);
+    settings->setFallbacksEnabled(false);
+    m_readerCopy = std::move(copy);
+    return settings;
+}
+
 QVariant SettingsProfileStore::read(const QString &section, const QString &key)
 {
-    if (!m_reader)
-        m_reader = open();
-    return m_reader->value(settingsKey(section, key));
+    if (!m_readerOpened) {
+        m_reader = openForReading();
+        m_readerOpened = true;
+    }
+    return m_reader ? m_reader->value(settingsKey(section, key)) : QVariant();
 }
 
 bool SettingsProfileStore::write(const QString &section, const QString &key, const QVariant &value)
@@ -215,7 +263,12 @@ SettingsProfileStore::FileCheck SettingsProfileStore::checkFile(const QString &p
         if (!same)
             return FileCheck::Lacks;
     }
-    return written.status() == QSettings::NoError ? FileCheck::Holds : FileCheck::Lacks;
+    // Every value is there. A format error is no sign of a bad write: keys
+    // that someone added by hand can come back from QSettings in a form it
+    // cannot read itself ("\\=" for a key "/"), and would then fail every
+    // save for good. A file cut short ends inside a line; QSettings ends
+    // every line it writes with a line break.
+    return bytes->endsWith('\n') ? FileCheck::Holds : FileCheck::Lacks;
 }
 
 void SettingsProfileStore::removeAbandonedLocks(const QString &path)
@@ -231,6 +284,16 @@ void SettingsProfileStore::removeAbandonedLocks(const QString &path)
         if (info.exists() && info.isFile() && info.size() == 0)
             QFile::remove(lock);
     }
+}
+
+bool SettingsProfileStore::removeSerializedVariants(const QString &path, const QByteArray &contents)
+{
+    const QByteArray screened = withoutSerializedVariants(contents);
+    if (screened.size() == contents.size())
+        return true;
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(screened) == screened.size() && file.flush()
+        && file.commit();
 }
 
 void SettingsProfileStore::restoreFile(const QString &path, const std::optional<QByteArray> &before)

@@ -3,6 +3,7 @@
 #include "ProfileStore.h"
 
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QVariant>
 
 #include <memory>
@@ -41,6 +42,10 @@ public:
 
 private:
     std::unique_ptr<QSettings> open() const;
+    // QSettings on the store itself or, when the file holds serialized values
+    // (SerializedValueFilter.h), on a copy without them; nullptr when no such
+    // copy could be made, and then nothing is read.
+    std::unique_ptr<QSettings> openForReading();
     QString filePath() const; // empty for the registry
     QVariant read(const QString &section, const QString &key);
     bool write(const QString &section, const QString &key, const QVariant &value);
@@ -49,10 +54,16 @@ private:
     // Whether the file on disk holds every pending write.
     FileCheck checkFile(const QString &path) const;
     static void removeAbandonedLocks(const QString &path);
+    // QSettings merges a save into what the file holds, so a file with
+    // serialized values first gives way to a copy without them. False when
+    // that copy could not be put in place.
+    static bool removeSerializedVariants(const QString &path, const QByteArray &contents);
     static void restoreFile(const QString &path, const std::optional<QByteArray> &before);
 
-    QString m_iniFilePath; // empty: the native store
+    QString m_iniFilePath;                        // empty: the native store
+    std::unique_ptr<QTemporaryFile> m_readerCopy; // outlives m_reader
     std::unique_ptr<QSettings> m_reader;
+    bool m_readerOpened = false;
     std::vector<std::pair<QString, QVariant>> m_pending;
     bool m_inBatch = false;
 };

@@ -220,11 +220,16 @@ TEST_F(Monitor, MonthlyTimingLeftBehindIsMovedOnSilently)
         int tickDay;
         int reports;
         int firings;
+        bool earlierTick = true; // a tick on 5 June before the one on the day
     };
     const Row rows[] = {
         {"left behind, no reports: fires on its day", 0, 3, 20, 0, 1},
         {"left behind, reported when missed", 1, 3, 20, 1, 1},
         {"this month at the due minute", 0, 6, 20, 0, 1},
+        // The first tick of a run falls in the due minute: the timing moved
+        // on from a past month must stop at this one.
+        {"left behind, no reports, first tick at the due minute", 0, 3, 20, 0, 1, false},
+        {"left behind, reported, first tick at the due minute", 1, 3, 20, 1, 1, false},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.name);
@@ -239,8 +244,10 @@ TEST_F(Monitor, MonthlyTimingLeftBehindIsMovedOnSilently)
         e.htime = 10;
         e.timingOfYear = 2026;
         e.timingOfMonth = r.timingMonth;
-        clock.set(2026, 6, 5, 12, 1); // start of the run
-        m.OnTimer();
+        if (r.earlierTick) {
+            clock.set(2026, 6, 5, 12, 1); // start of the run
+            m.OnTimer();
+        }
         clock.set(2026, 6, r.tickDay, 10, 0);
         m.OnTimer();
         int reports = 0;

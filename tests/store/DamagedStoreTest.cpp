@@ -86,6 +86,11 @@ TEST(DamagedStore, LoadsWithoutCrashGivingEachUnreadableKeyItsDefault)
                 t[3].waveFilePath = QChar(0xfffd) + QString(".wav");
                 t[3].kind = 2;
             }},
+        {"NUL bytes inside numbers, as a crash of the file system can leave them",
+            QByteArrayLiteral("[Schedule7]\nvalid=1\0\0\0\nkind=2\0\0"
+                              "024\nhtime=\0"
+                              "5\n"),
+            [](ScheduleTable &) {}},
         {"a list typed by hand", "[Schedule5]\nmsg=会議, 資料\n",
             [](ScheduleTable &t) { t[4].msg = "会議, 資料"; }},
         {"an unclosed quote swallows the rest of the file",

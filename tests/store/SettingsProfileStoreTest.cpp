@@ -232,6 +232,29 @@ std::optional<QByteArray> fileBytes(const QString &path)
     return file.readAll();
 }
 
+// Keys that someone added by hand and that QSettings cannot write back in a
+// form it reads itself do not stop the table from being saved.
+TEST(SettingsProfileStore, KeysThatDoNotSurviveQSettingsDoNotFailTheSave)
+{
+    const QByteArray files[] = {
+        "[Schedule2\n\\\n=",
+        "[Schedule1]\nvalid=1\n[Extra]\n\\\n=x\n",
+    };
+    for (const QByteArray &bytes : files) {
+        SCOPED_TRACE(bytes.constData());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Tickwell.conf");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        EXPECT_TRUE(saveFile(path, generationTable(3), 2025));
+        int thisYear = 0;
+        EXPECT_EQ(loadStoreFile(copyOf(path), &thisYear), generationTable(3));
+        EXPECT_EQ(thisYear, 2025);
+    }
+}
+
 // A disk that fills up during the save: the old store stays as it was. The
 // last block of a file is flushed unchecked by QSaveFile, and a damaged old
 // file makes QSettings report a format error that hides a failed write.

@@ -7,6 +7,7 @@
 #include "SettingsProfileStore.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -235,6 +236,42 @@ TEST_F(Simulator, DaylightSavingChangesInNewYork)
         (std::vector<QString>{QStringLiteral("2026-10-31T01:30:00"), QStringLiteral("2026-11-01T01:30:00"),
             QStringLiteral("2026-11-02T01:30:00")}));
     EXPECT_EQ(noticeTimes(autumn, 2).size(), 3u);
+}
+
+// Sleeps that touch leave the tick at their shared end; nested and
+// overlapping ones leave out what either covers; thousands of them over a
+// year cost no more than the ticks themselves.
+TEST_F(Simulator, SleepsTouchingNestedAndByTheThousand)
+{
+    ScheduleEntry &e = doc.schedules[0];
+    e.valid = e.bAfterAction = e.Mon = e.TUE = 1;
+    e.htime = 9;
+    e.Next_Mon = DayOfYear(2, 3, 2026);
+    e.Next_TUE = DayOfYear(3, 3, 2026);
+    const SimRun r = runFromTo(QStringLiteral("2026-03-02T08:00:00"), QStringLiteral("2026-03-03T12:00:00"),
+        {QStringLiteral("--asleep"), QStringLiteral("2026-03-02T08:30:00/2026-03-02T08:59:00"),
+            QStringLiteral("--asleep"), QStringLiteral("2026-03-02T08:59:00/2026-03-02T09:30:00"),
+            QStringLiteral("--asleep"), QStringLiteral("2026-03-03T06:00:00/2026-03-03T10:00:00"),
+            QStringLiteral("--asleep"), QStringLiteral("2026-03-03T07:00:00/2026-03-03T08:00:00"),
+            QStringLiteral("--asleep"), QStringLiteral("2026-03-03T09:30:00/2026-03-03T10:15:30")});
+    ASSERT_EQ(r.status, 0) << r.errors.toStdString();
+    // 9:00 on 2 March is slept through after the tick at 8:59 (touching
+    // sleeps); on 3 March the nested and overlapping ones end at 10:15:30.
+    EXPECT_EQ(noticeTimes(r, 1),
+        (std::vector<QString>{QStringLiteral("2026-03-02T09:30:00"), QStringLiteral("2026-03-03T10:15:30")}));
+
+    QStringList many;
+    for (QDateTime t(QDate(2026, 1, 1), QTime(0, 0, 7)); t.date().year() == 2026; t = t.addSecs(9973)) {
+        many << QStringLiteral("--asleep")
+             << t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + u'/'
+                + t.addSecs(3000).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const SimRun year
+        = runFromTo(QStringLiteral("2026-01-01T00:00:00"), QStringLiteral("2027-01-01T00:00:00"), many);
+    EXPECT_EQ(year.status, 0) << year.errors.toStdString();
+    EXPECT_LT(clock.elapsed(), 30000) << many.size() / 2 << " sleeps";
 }
 
 TEST_F(Simulator, BadArgumentsAndUnreadableStoresEndWithStatusTwo)
