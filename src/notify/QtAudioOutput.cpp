@@ -1,0 +1,111 @@
+#include "QtAudioOutput.h"
+
+#include <QAudioSink>
+#include <QMediaDevices>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kFeedEveryMs = 10;
+
+} // namespace
+
+QtAudioOutput::QtAudioOutput()
+{
+    m_feeder.setInterval(kFeedEveryMs);
+    QObject::connect(&m_feeder, &QTimer::timeout, [this] { pump(); });
+}
+
+QtAudioOutput::~QtAudioOutput()
+{
+    stop();
+}
+
+AudioOutput::Start QtAudioOutput::start(const QAudioFormat &format, QIODevice *source, int bufferMs)
+{
+    stop();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return Start::NoOutput;
+    if (!source || !format.isValid())
+        return Start::CannotOpen;
+    m_sink = std::make_unique<QAudioSink>(device, format);
+    m_sink->setBufferSize(format.bytesForDuration(static_cast<qint64>(bufferMs) * 1000));
+    m_output = m_sink->start();
+    if (!m_output || m_sink->error() != QAudio::NoError) {
+        stop();
+        return Start::CannotOpen;
+    }
+    m_source = source;
+    m_format = format;
+    m_sourceBytes = 0;
+    m_sourceEnded = false;
+    m_done = false;
+    pump();
+    m_feeder.start();
+    return Start::Started;
+}
+
+void QtAudioOutput::pump()
+{
+    if (!m_sink || m_done)
+        return;
+    if (m_sink->state() == QAudio::StoppedState) {
+        m_done = true; // the output went away
+        return;
+    }
+    const int frameBytes = std::max(1, m_format.bytesPerFrame());
+    for (;;) {
+        const qint64 room = m_sink->bytesFree();
+        const qint64 chunk = room - room % frameBytes;
+        if (chunk <= 0)
+            break;
+        m_chunk.resize(static_cast<std::size_t>(chunk));
+        qint64 got = 0;
+        if (!m_sourceEnded) {
+            got = m_source->read(m_chunk.data(), chunk);
+            got = got > 0 ? got - got % frameBytes : 0;
+            m_sourceEnded = got == 0;
+            m_sourceBytes += got;
+        }
+        if (m_sourceEnded) {
+            const qint64 sourceUs = m_sourceBytes / frameBytes * 1000000 / std::max(1, m_format.sampleRate());
+            if (m_sink->processedUSecs() >= sourceUs) {
+                m_done = true;
+                break;
+            }
+            std::memset(m_chunk.data(), 0, m_chunk.size());
+            got = chunk;
+        }
+        const qint64 written = m_output->write(m_chunk.data(), got);
+        if (written < got)
+            break;
+    }
+}
+
+bool QtAudioOutput::isDone() const
+{
+    return m_done || !m_sink;
+}
+
+QAudio::State QtAudioOutput::state() const
+{
+    if (!m_sink)
+        return QAudio::StoppedState;
+    return m_done ? QAudio::IdleState : m_sink->state();
+}
+
+void QtAudioOutput::stop()
+{
+    m_feeder.stop();
+    m_source = nullptr;
+    m_output = nullptr;
+    if (m_sink) {
+        // Stopping drops what is still queued. Deleting a sink runs the
+        // event loop, so the loop deletes it later.
+        m_sink->stop();
+        m_sink.release()->deleteLater();
+    }
+}
