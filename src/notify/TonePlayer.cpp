@@ -1,111 +1,69 @@
 #include "TonePlayer.h"
 
+#include "AudioOutput.h"
+
 #include <QAudioFormat>
-#include <QAudioSink>
+#include <QBuffer>
+#include <QByteArray>
 #include <QElapsedTimer>
-#include <QIODevice>
-#include <QMediaDevices>
 #include <QThread>
 
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <vector>
 
 namespace {
 
 constexpr int kSampleRate = 48000;
-constexpr int kBytesPerFrame = 2; // 16-bit mono
 constexpr double kAmplitude = 0.5;
-// The output's buffer. Qt feeds a sink from a timer of the event loop, which
-// does not run while the caller waits, so the tone is written by hand here,
-// and silence after it until the server has played the tone out.
+// What the output holds ahead: the caller feeds it by hand while it waits.
 constexpr int kBufferMs = 100;
-// However slow the machine, the caller is never held longer than this.
-constexpr int kGiveUpAfterMs = 3000;
+// However slow the machine, the caller is held no longer than the tone and
+// this.
+constexpr int kGiveUpAfterMs = 2500;
 
-std::vector<std::int16_t> sine(int frequencyHz, int durationMs)
+QByteArray sine(int frequencyHz, int durationMs)
 {
-    const auto frames = static_cast<std::size_t>(kSampleRate) * durationMs / 1000;
-    std::vector<std::int16_t> samples(frames);
-    for (std::size_t i = 0; i < frames; ++i) {
+    const auto frames = static_cast<qsizetype>(static_cast<qint64>(kSampleRate) * durationMs / 1000);
+    QByteArray bytes(frames * static_cast<qsizetype>(sizeof(std::int16_t)), Qt::Uninitialized);
+    auto *samples = reinterpret_cast<std::int16_t *>(bytes.data());
+    for (qsizetype i = 0; i < frames; ++i) {
         const double phase = 2.0 * std::numbers::pi * frequencyHz * static_cast<double>(i) / kSampleRate;
         samples[i] = static_cast<std::int16_t>(std::lround(kAmplitude * 32767.0 * std::sin(phase)));
     }
-    return samples;
+    return bytes;
 }
 
 } // namespace
 
-TonePlayer::TonePlayer() = default;
+TonePlayer::TonePlayer()
+    : m_output(AudioOutput::create())
+{
+}
 
 TonePlayer::~TonePlayer() = default;
 
-bool TonePlayer::ensureSink()
+bool TonePlayer::play(int frequencyHz, int durationMs)
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
+    if (durationMs <= 0)
         return false;
-    if (m_sink && device == m_device)
-        return true;
-    if (m_sink) {
-        // Deleting a sink runs the event loop; let the loop do it later.
-        m_sink->stop();
-        m_sink.release()->deleteLater();
-    }
+    QByteArray tone = sine(frequencyHz, durationMs);
+    QBuffer source(&tone);
+    source.open(QIODevice::ReadOnly);
     QAudioFormat format;
     format.setSampleRate(kSampleRate);
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
-    m_sink = std::make_unique<QAudioSink>(device, format);
-    m_sink->setBufferSize(kSampleRate * kBytesPerFrame * kBufferMs / 1000);
-    m_device = device;
-    return true;
-}
-
-bool TonePlayer::play(int frequencyHz, int durationMs)
-{
-    if (durationMs <= 0 || !ensureSink())
+    if (m_output->start(format, &source, kBufferMs) != AudioOutput::Start::Started)
         return false;
-    QIODevice *output = m_sink->start();
-    if (!output || m_sink->error() != QAudio::NoError) {
-        m_sink->stop();
-        return false;
-    }
 
-    const std::vector<std::int16_t> tone = sine(frequencyHz, durationMs);
-    const char *data = reinterpret_cast<const char *>(tone.data());
-    const qint64 toneBytes = static_cast<qint64>(tone.size()) * kBytesPerFrame;
-    const std::vector<char> silence(static_cast<std::size_t>(m_sink->bufferSize()), 0);
-    const qint64 toneUs = static_cast<qint64>(durationMs) * 1000;
-
-    qint64 written = 0;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < kGiveUpAfterMs) {
-        if (written >= toneBytes && m_sink->processedUSecs() >= toneUs)
-            break;
-        if (m_sink->state() == QAudio::StoppedState)
-            break; // the output went away
-        const qint64 room = m_sink->bytesFree();
-        if (room > 0) {
-            const qint64 chunk = room - room % kBytesPerFrame;
-            qint64 done = 0;
-            if (written < toneBytes)
-                done = output->write(data + written, std::min(chunk, toneBytes - written));
-            else
-                done = output->write(
-                    silence.data(), std::min<qint64>(chunk, static_cast<qint64>(silence.size())));
-            if (done < 0)
-                break;
-            if (written < toneBytes)
-                written += done;
-            if (done > 0)
-                continue;
-        }
+    while (!m_output->isDone() && clock.elapsed() < durationMs + kGiveUpAfterMs) {
+        m_output->pump();
         QThread::msleep(2);
     }
-    // Stopping drops what is still queued: only silence by now.
-    m_sink->stop();
+    // Whatever is still queued is silence by now, or late: drop it.
+    m_output->stop();
     return true;
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QAudioDevice>
-
 #include <memory>
 
-class QAudioSink;
+class AudioOutput;
 
 // A sine tone on the default audio output that plays to its end while the
 // caller waits, like the system beep.
@@ -21,8 +19,5 @@ public:
     bool play(int frequencyHz, int durationMs);
 
 private:
-    bool ensureSink();
-
-    std::unique_ptr<QAudioSink> m_sink;
-    QAudioDevice m_device;
+    std::unique_ptr<AudioOutput> m_output;
 };

@@ -105,13 +105,11 @@ WaveFileStream::~WaveFileStream()
     closeFile();
 }
 
-bool WaveFileStream::rewind(qint64 trailingSilenceBytes)
+bool WaveFileStream::rewind()
 {
     if (!m_file || sf_seek(m_file, 0, SEEK_SET) != 0)
         return false;
     m_framesLeft = m_frames;
-    const int frameBytes = m_format.bytesPerFrame();
-    m_silenceLeft = std::max<qint64>(0, trailingSilenceBytes - trailingSilenceBytes % frameBytes);
     if (!isOpen())
         QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     return true;
@@ -126,13 +124,12 @@ bool WaveFileStream::closeFile()
     const int result = sf_close(m_file);
     m_file = nullptr;
     m_framesLeft = 0;
-    m_silenceLeft = 0;
     return result == 0;
 }
 
 qint64 WaveFileStream::bytesAvailable() const
 {
-    return m_framesLeft * m_format.bytesPerFrame() + m_silenceLeft + QIODevice::bytesAvailable();
+    return m_framesLeft * m_format.bytesPerFrame() + QIODevice::bytesAvailable();
 }
 
 qint64 WaveFileStream::readData(char *data, qint64 maxSize)
@@ -151,12 +148,6 @@ qint64 WaveFileStream::readData(char *data, qint64 maxSize)
                 std::memcpy(data, m_buffer.data(), static_cast<std::size_t>(done));
             }
         }
-    }
-    if (m_framesLeft == 0 && m_silenceLeft > 0 && done < maxSize) {
-        const qint64 zeros = std::min(m_silenceLeft, (maxSize - done) / frameBytes * frameBytes);
-        std::memset(data + done, 0, static_cast<std::size_t>(zeros));
-        m_silenceLeft -= zeros;
-        done += zeros;
     }
     return done;
 }

@@ -9,9 +9,7 @@
 struct sf_private_tag;
 
 // A WAV file decoded while it is read: the audio output pulls 32-bit float
-// frames from it, a little at a time, so the file is never read whole. After
-// the last frame comes a stretch of silence, enough to fill the output's
-// pre-buffer, so that even a clip shorter than that starts playing.
+// frames from it, a little at a time, so the file is never read whole.
 class WaveFileStream final : public QIODevice
 {
     Q_OBJECT
@@ -27,8 +25,8 @@ public:
     // Frames of audio in the file.
     qint64 frames() const { return m_frames; }
 
-    // Back to the first frame, with the silence after the last one to come.
-    bool rewind(qint64 trailingSilenceBytes);
+    // Back to the first frame.
+    bool rewind();
     // false when the file could not be closed cleanly; then it is still gone.
     bool closeFile();
 
@@ -46,6 +44,5 @@ private:
     QAudioFormat m_format;
     qint64 m_frames;
     qint64 m_framesLeft = 0;
-    qint64 m_silenceLeft = 0;
     std::vector<float> m_buffer;
 };

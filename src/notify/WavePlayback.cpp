@@ -1,32 +1,28 @@
 #include "WavePlayback.h"
 
+#include "AudioOutput.h"
 #include "MessagePresenter.h"
 #include "WaveFileStream.h"
 
-#include <QAudioSink>
-#include <QMediaDevices>
-
 namespace {
 
-// The output is fed from a timer of the event loop, and a beep holds that loop
-// for half a second; what the audio server holds must carry the file through
-// it. PulseAudio grants about half the buffer asked for (the rest is latency
-// it keeps at the sink), so this asks for two seconds to hold one.
+// An output fed from the event loop must carry the file through the longest
+// time that loop is held: a beep, half a second. PulseAudio grants Qt's output
+// about half the buffer asked for, so this asks for two seconds to hold one.
 constexpr int kBufferMs = 2000;
 
 } // namespace
 
 WavePlayback::WavePlayback(MessagePresenter &messages)
     : m_messages(messages)
+    , m_output(AudioOutput::create())
 {
 }
 
 WavePlayback::~WavePlayback()
 {
-    // The program is going: the sink goes now, with the file after it.
-    if (m_sink)
-        m_sink->stop();
-    m_sink.reset();
+    // The program is going: the output goes now, with the file after it.
+    m_output->stop();
     m_stream.reset();
 }
 
@@ -41,34 +37,26 @@ bool WavePlayback::play()
 {
     if (!m_stream)
         return false;
-    if (m_sink) {
-        m_sink->stop();
-        m_sink.release()->deleteLater();
-    }
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
-        m_messages.ShowMessage(
-            QStringLiteral("音声の出力装置が見つからないため、wavファイルを再生できません。"),
-            MessagePresenter::Icon::Warning);
-        return false;
-    }
-    const QAudioFormat format = m_stream->format();
-    const qint64 bufferBytes = static_cast<qint64>(format.bytesForDuration(kBufferMs * 1000));
-    if (!m_stream->rewind(bufferBytes)) {
+    m_output->stop();
+    if (!m_stream->rewind()) {
         m_messages.ShowMessage(QStringLiteral("wavファイルを先頭から読み出せないため、再生できません。"),
             MessagePresenter::Icon::Warning);
         return false;
     }
-    m_sink = std::make_unique<QAudioSink>(device, format);
-    m_sink->setBufferSize(bufferBytes);
-    m_sink->start(m_stream.get());
-    if (m_sink->error() != QAudio::NoError || m_sink->state() == QAudio::StoppedState) {
-        m_sink->stop();
-        m_messages.ShowMessage(QStringLiteral("音声の出力装置を開けないため、wavファイルを再生できません。"),
+    switch (m_output->start(m_stream->format(), m_stream.get(), kBufferMs)) {
+    case AudioOutput::Start::Started:
+        return true;
+    case AudioOutput::Start::NoOutput:
+        m_messages.ShowMessage(
+            QStringLiteral("音声の出力装置が見つからないため、wavファイルを再生できません。"),
             MessagePresenter::Icon::Warning);
         return false;
+    case AudioOutput::Start::CannotOpen:
+        break;
     }
-    return true;
+    m_messages.ShowMessage(QStringLiteral("音声の出力装置を開けないため、wavファイルを再生できません。"),
+        MessagePresenter::Icon::Warning);
+    return false;
 }
 
 void WavePlayback::close()
@@ -81,17 +69,13 @@ void WavePlayback::close()
 
 QAudio::State WavePlayback::outputState() const
 {
-    return m_sink ? m_sink->state() : QAudio::StoppedState;
+    return m_output->state();
 }
 
 bool WavePlayback::release()
 {
-    if (m_sink) {
-        // Stopping drops what the server still holds: the sound ends here.
-        // Deleting a sink runs the event loop, so the loop deletes it later.
-        m_sink->stop();
-        m_sink.release()->deleteLater();
-    }
+    // Stopping drops what the server still holds: the sound ends here.
+    m_output->stop();
     bool closed = true;
     if (m_stream) {
         closed = m_stream->closeFile();

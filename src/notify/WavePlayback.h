@@ -7,8 +7,8 @@
 
 #include <memory>
 
+class AudioOutput;
 class MessagePresenter;
-class QAudioSink;
 class WaveFileStream;
 
 // The one WAV playback of the program: a file opened synchronously, played
@@ -41,5 +41,5 @@ private:
 
     MessagePresenter &m_messages;
     std::unique_ptr<WaveFileStream> m_stream;
-    std::unique_ptr<QAudioSink> m_sink;
+    std::unique_ptr<AudioOutput> m_output;
 };

@@ -40,15 +40,14 @@ QString checkOpened(WaveFileStream &stream)
             .arg(format.channelCount())
             .arg(format.sampleRate())
             .arg(stream.frames());
-    constexpr qint64 kSilence = 4096;
-    if (stream.frames() > (std::numeric_limits<qint64>::max() - kSilence) / format.bytesPerFrame())
+    if (stream.frames() > std::numeric_limits<qint64>::max() / format.bytesPerFrame())
         return QStringLiteral("%1 frames announced: their length in bytes does not fit 64 bits")
             .arg(stream.frames());
-    if (!stream.rewind(kSilence))
+    if (!stream.rewind())
         return {}; // the player says so in a message box
     // Everything the output would pull: at most the frames the header
-    // announced, then the silence.
-    const qint64 limit = stream.frames() * format.bytesPerFrame() + kSilence;
+    // announced.
+    const qint64 limit = stream.frames() * format.bytesPerFrame();
     std::vector<char> buffer(64 * 1024);
     qint64 total = 0;
     for (;;) {
