@@ -12,10 +12,6 @@
 class RigAudioServer
 {
 public:
-    // Qt's audio backend tries to reach a lost server again every three
-    // seconds; give it this long after the server is back.
-    static constexpr int kQtReconnectMs = 3500;
-
     ~RigAudioServer();
 
     // Whether this runs inside tests/desktop-session.
