@@ -17,27 +17,28 @@ constexpr int kAnswerTimeoutMs = 2000;
 // need not outlast anything the program does.
 constexpr int kMaxBufferMs = 250;
 
-bool toSampleSpec(const QAudioFormat &format, pa_sample_spec &spec)
+bool toSampleSpec(const QAudioFormat &format, pa_sample_spec &sampleSpec)
 {
     switch (format.sampleFormat()) {
     case QAudioFormat::UInt8:
-        spec.format = PA_SAMPLE_U8;
+        sampleSpec.format = PA_SAMPLE_U8;
         break;
     case QAudioFormat::Int16:
-        spec.format = PA_SAMPLE_S16NE;
+        sampleSpec.format = PA_SAMPLE_S16NE;
         break;
     case QAudioFormat::Int32:
-        spec.format = PA_SAMPLE_S32NE;
+        sampleSpec.format = PA_SAMPLE_S32NE;
         break;
     case QAudioFormat::Float:
-        spec.format = PA_SAMPLE_FLOAT32NE;
+        sampleSpec.format = PA_SAMPLE_FLOAT32NE;
         break;
     default:
         return false;
     }
-    spec.rate = static_cast<std::uint32_t>(std::max(0, format.sampleRate()));
-    spec.channels = static_cast<std::uint8_t>(std::clamp(format.channelCount(), 0, 255));
-    return format.channelCount() <= static_cast<int>(PA_CHANNELS_MAX) && pa_sample_spec_valid(&spec) != 0;
+    sampleSpec.rate = static_cast<std::uint32_t>(std::max(0, format.sampleRate()));
+    sampleSpec.channels = static_cast<std::uint8_t>(std::clamp(format.channelCount(), 0, 255));
+    return format.channelCount() <= static_cast<int>(PA_CHANNELS_MAX)
+        && pa_sample_spec_valid(&sampleSpec) != 0;
 }
 
 // What a wait for the server has come to.
@@ -172,19 +173,19 @@ void PulseAudioOutput::disconnect()
 AudioOutput::Start PulseAudioOutput::start(const QAudioFormat &format, QIODevice *source, int bufferMs)
 {
     stop();
-    pa_sample_spec spec{};
-    if (!source || !toSampleSpec(format, spec))
+    pa_sample_spec sampleSpec{};
+    if (!source || !toSampleSpec(format, sampleSpec))
         return Start::CannotOpen;
     if (!connect())
         return Start::CannotOpen;
 
     pa_channel_map map;
-    pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
+    pa_channel_map_init_extend(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT);
     const int aheadMs = std::clamp(bufferMs, 20, kMaxBufferMs);
     pa_buffer_attr attr;
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength
-        = static_cast<std::uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(aheadMs) * 1000, &spec));
+        = static_cast<std::uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(aheadMs) * 1000, &sampleSpec));
     attr.prebuf = static_cast<std::uint32_t>(-1);
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);
@@ -195,8 +196,8 @@ AudioOutput::Start PulseAudioOutput::start(const QAudioFormat &format, QIODevice
     {
         const LoopLock lock(m_loop);
         m_source = source;
-        m_frameBytes = static_cast<int>(pa_frame_size(&spec));
-        m_stream = pa_stream_new(m_context, "Tickwell", &spec, &map);
+        m_frameBytes = static_cast<int>(pa_frame_size(&sampleSpec));
+        m_stream = pa_stream_new(m_context, "Tickwell", &sampleSpec, &map);
         if (m_stream) {
             pa_stream_set_state_callback(m_stream, &PulseAudioOutput::onStreamState, this);
             pa_stream_set_write_callback(m_stream, &PulseAudioOutput::onWritable, this);
