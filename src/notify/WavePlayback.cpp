@@ -6,9 +6,10 @@
 
 namespace {
 
-// An output fed from the event loop must carry the file through the longest
-// time that loop is held: a beep, half a second. PulseAudio grants Qt's output
-// about half the buffer asked for, so this asks for two seconds to hold one.
+// Qt's output is fed from the event loop, so it must carry the file through
+// the longest time that loop is held: a beep, half a second. PulseAudio grants
+// it about half the buffer asked for, so this asks for two seconds to hold
+// one. The PulseAudio client output feeds itself and holds far less.
 constexpr int kBufferMs = 2000;
 
 } // namespace
