@@ -3,6 +3,7 @@
 #include "DialogUnits.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimerEvent>
@@ -67,6 +68,27 @@ void CNoticeDlg::createControls()
 
     setTabOrder(m_ok, m_cancel);
     setTabOrder(m_cancel, m_text);
+
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+bool CNoticeDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return QDialog::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->isAutoRepeat())
+        return true;
+    if (type == QEvent::KeyPress && isEnabled())
+        m_freshKeys.insert(key->key());
+    else if (!m_freshKeys.contains(key->key()))
+        return true;
+    else if (type == QEvent::KeyRelease)
+        m_freshKeys.remove(key->key());
+    return QDialog::eventFilter(watched, event);
 }
 
 bool CNoticeDlg::OnInitDialog()

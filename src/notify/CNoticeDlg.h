@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 #include <QString>
 
 class QCloseEvent;
@@ -37,6 +38,7 @@ protected:
 
     void timerEvent(QTimerEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -45,6 +47,11 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPlainTextEdit *m_text = nullptr;
+    // Keys pressed since the window took input: only their presses and
+    // releases count, so a key held down from before (typing into another
+    // window, or a key repeating on the box that came first) cannot dismiss
+    // the message unread.
+    QSet<int> m_freshKeys;
     int m_enableTimer = 0;
     bool m_destroying = false;
 };

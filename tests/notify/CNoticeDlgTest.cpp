@@ -4,7 +4,10 @@
 #include "NoticeWindows.h"
 #include "ShowNotice.h"
 
+#include <QApplication>
 #include <QFontInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -137,6 +140,36 @@ TEST_P(NoticeDismissal, IsIgnoredForHalfASecondThenClosesAndDeletesTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(Notice, NoticeDismissal, ::testing::ValuesIn(kDismissals),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A key held down since before the window took input (typing elsewhere, or
+// Return held on the message box that came first) repeats into the window
+// once it is enabled, or is let go there: neither dismisses the message. A
+// press of its own after that does.
+TEST_F(NoticeWindow, OnlyAKeyPressedAfterTheHalfSecondDismisses)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        QPointer<CNoticeDlg> notice = showOne(QStringLiteral("押しっぱなし"));
+        ASSERT_TRUE(waitUntilEnabled(notice));
+        QWidget *target = notice->focusWidget() ? notice->focusWidget() : notice.data();
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, text, true);
+            QApplication::sendEvent(target, &repeat);
+        }
+        QKeyEvent releaseOnly(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &releaseOnly);
+        QTest::qWait(10);
+        flushDeletions();
+        ASSERT_TRUE(notice) << "a key pressed before the window took input dismissed it";
+
+        QTest::keyClick(target, key);
+        QTest::qWait(10);
+        flushDeletions();
+        EXPECT_FALSE(notice) << "a fresh press did not dismiss it";
+        delete notice.data();
+    }
+}
 
 TEST_F(NoticeWindow, WindowsAreIndependent)
 {
