@@ -44,7 +44,8 @@ CAboutDlg::CAboutDlg(QWidget *parent)
             | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("CAboutDlg"));
-    setModal(true);
+    // Modal to the main frame only: notices and the tray keep taking input.
+    setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     setWindowIcon(appIcon());
     const TemplateControls controls = buildFromTemplate(*this, kTemplate);
 

@@ -21,6 +21,11 @@ CMainFrame::CMainFrame(QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         place.moveCenter(screen->availableGeometry().center());
     setGeometry(place);
+
+    m_noticeOwner = std::make_unique<QWidget>(nullptr, Qt::Tool);
+    m_noticeOwner->setObjectName(QStringLiteral("noticeOwner"));
+    m_noticeOwner->setWindowTitle(QStringLiteral("Tickwell"));
+    m_noticeOwner->setGeometry(place);
 }
 
 CMainFrame::~CMainFrame()
@@ -37,7 +42,7 @@ bool CMainFrame::OnCreate()
     m_tray->show();
     // The window exists from now on, hidden, so that the windows the frame
     // owns are known to the window manager as belonging to it.
-    return winId() != 0;
+    return winId() != 0 && m_noticeOwner->winId() != 0;
 }
 
 void CMainFrame::RequestSettings()
@@ -54,9 +59,12 @@ void CMainFrame::OnDestroy()
     if (m_tray)
         m_tray->remove();
     // Notice windows still open go with their owner.
-    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (child->isWindow())
-            child->hide();
+    for (const QWidget *owner :
+        {static_cast<const QWidget *>(this), static_cast<const QWidget *>(m_noticeOwner.get())}) {
+        for (QWidget *child : owner->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (child->isWindow())
+                child->hide();
+        }
     }
 }
 

@@ -34,6 +34,10 @@ public:
     void OnDestroy();
 
     TrayIcon *trayIcon() const { return m_tray.get(); }
+    // The owner of the notice windows: a hidden window of the frame's that
+    // the frame's modal dialogs do not block, so a notice can be dismissed
+    // while the settings dialog, the About box or a message box is open.
+    QWidget *noticeOwner() const { return m_noticeOwner.get(); }
 
 signals:
     void aboutRequested();
@@ -45,6 +49,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    std::unique_ptr<QWidget> m_noticeOwner;
     std::unique_ptr<TrayIcon> m_tray;
     CTickwellView *m_view = nullptr;
     bool m_destroyed = false;

@@ -1,5 +1,6 @@
 #include "CTickwellApp.h"
 
+#include "AppIcon.h"
 #include "CAboutDlg.h"
 #include "CMainFrame.h"
 #include "CTickwellDoc.h"
@@ -61,6 +62,8 @@ bool CTickwellApp::InitInstance()
 
     // Before any widget exists, so that every dialog gets Japanese buttons.
     installJapaneseTranslations(*this);
+    // Every window carries the program's icon, in task lists too.
+    setWindowIcon(appIcon());
 
     m_lastActive = std::make_unique<LastActiveWindow>();
     m_doc = std::make_unique<CTickwellDoc>();
@@ -71,7 +74,7 @@ bool CTickwellApp::InitInstance()
         m_exitCode = 1;
         return false;
     }
-    m_services = std::make_unique<ViewServices>(*m_doc, m_frame.get());
+    m_services = std::make_unique<ViewServices>(*m_doc, m_frame.get(), m_frame->noticeOwner());
     m_view = std::make_unique<CTickwellView>(m_services->services());
     m_frame->setView(m_view.get());
     m_doc->OnNewDocument();

@@ -1,14 +1,15 @@
 #include "ViewServices.h"
 
-ViewServices::ViewServices(CTickwellDoc &doc, QWidget *frame)
+ViewServices::ViewServices(CTickwellDoc &doc, QWidget *frame, QWidget *noticeOwner)
     : m_doc(doc)
     , m_store(m_profile)
     , m_messages(frame)
-    , m_notices(frame)
+    , m_notices(noticeOwner)
     , m_sound(doc, m_messages)
     , m_dialog(m_store, m_clock, m_messages, m_wavChooser)
     , m_exitSave(m_store)
 {
+    m_dialog.setOwner(frame);
 }
 
 CTickwellView::Services ViewServices::services()

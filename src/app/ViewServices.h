@@ -21,7 +21,7 @@ class QWidget;
 class ViewServices final
 {
 public:
-    ViewServices(CTickwellDoc &doc, QWidget *frame);
+    ViewServices(CTickwellDoc &doc, QWidget *frame, QWidget *noticeOwner);
     ViewServices(const ViewServices &) = delete;
     ViewServices &operator=(const ViewServices &) = delete;
 

@@ -33,5 +33,8 @@ void MessageBoxPresenter::ShowMessage(const QString &text, Icon icon)
     QMessageBox box(boxIcon(icon), QStringLiteral("Tickwell"), text, QMessageBox::Ok, m_owner);
     box.setObjectName(QStringLiteral("tickwellMessageBox"));
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // Modal to the owner only: notices and the tray keep taking input.
+    if (m_owner)
+        box.setWindowModality(Qt::WindowModal);
     box.exec();
 }

@@ -13,6 +13,8 @@ ScheduleDialogRunner::ScheduleDialogRunner(
 
 void ScheduleDialogRunner::RunModal(CTickwellDoc &doc)
 {
-    CScheduleDlg dialog(doc, m_store, m_clock, m_messages, m_wavChooser);
+    CScheduleDlg dialog(doc, m_store, m_clock, m_messages, m_wavChooser, m_owner);
+    if (m_owner)
+        dialog.setWindowModality(Qt::WindowModal);
     dialog.exec();
 }

@@ -6,15 +6,19 @@ class Clock;
 class MessagePresenter;
 class ScheduleStore;
 class WavFileChooser;
+class QWidget;
 
-// Runs CScheduleDlg modally for OpenSettings: a fresh dialog each time, with
-// no parent, destroyed when it has closed. Timers, the monitor's among them,
-// keep running inside its modal loop.
+// Runs CScheduleDlg modally for OpenSettings: a fresh dialog each time,
+// destroyed when it has closed. With an owner it is modal to the owner only,
+// so that notice windows and the tray icon's menu keep taking input while it
+// is open. Timers, the monitor's among them, keep running inside its loop.
 class ScheduleDialogRunner final : public SettingsDialogRunner
 {
 public:
     ScheduleDialogRunner(
         ScheduleStore &store, const Clock &clock, MessagePresenter &messages, WavFileChooser &wavChooser);
+
+    void setOwner(QWidget *owner) { m_owner = owner; }
 
     void RunModal(CTickwellDoc &doc) override;
 
@@ -23,4 +27,5 @@ private:
     const Clock &m_clock;
     MessagePresenter &m_messages;
     WavFileChooser &m_wavChooser;
+    QWidget *m_owner = nullptr;
 };

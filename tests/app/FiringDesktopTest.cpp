@@ -92,7 +92,20 @@ TEST_F(AppDesktopTest, OneTimeScheduleFiresWithBeepAndNoticeAndIsStoredDisabled)
     // The firing is in memory only, until the program ends.
     EXPECT_EQ(readStore()->value(QStringLiteral("Schedule1/valid")).toInt(), 1);
     other.hide();
-    ASSERT_TRUE(openTrayMenu(*icon, 3));
+    // The settings dialog is modal to the hidden frame only: with it open the
+    // notice still takes a click, and the tray menu still answers and ends
+    // the program with its exit save.
+    ASSERT_TRUE(openTrayMenu(*icon, 1));
+    chooseMenuEntry(1);
+    const auto settings = waitForWindow(QStringLiteral("スケジュール設定画面"));
+    ASSERT_TRUE(settings);
+    ASSERT_EQ(noticeWindows().size(), 1u);
+    const QSize noticeTemplate(214, 74);
+    moveMouse(dialogPoint(notice, noticeTemplate, QRect(71, 54, 71, 14)));
+    click(1);
+    EXPECT_TRUE(waitUntil([] { return noticeWindows().empty(); }, 3000)) << "notice not dismissed under the dialog";
+    EXPECT_EQ(windowsNamed(QStringLiteral("スケジュール設定画面")).size(), 1u);
+    ASSERT_TRUE(openTrayMenu(*icon, 3)) << "no tray menu while the settings dialog is open";
     chooseMenuEntry(3);
     ASSERT_TRUE(copy.waitForExit(5000));
     const auto store = readStore();
