@@ -103,7 +103,8 @@ TEST_F(AppDesktopTest, OneTimeScheduleFiresWithBeepAndNoticeAndIsStoredDisabled)
     const QSize noticeTemplate(214, 74);
     moveMouse(dialogPoint(notice, noticeTemplate, QRect(71, 54, 71, 14)));
     click(1);
-    EXPECT_TRUE(waitUntil([] { return noticeWindows().empty(); }, 3000)) << "notice not dismissed under the dialog";
+    EXPECT_TRUE(waitUntil([] { return noticeWindows().empty(); }, 3000))
+        << "notice not dismissed under the dialog";
     EXPECT_EQ(windowsNamed(QStringLiteral("スケジュール設定画面")).size(), 1u);
     ASSERT_TRUE(openTrayMenu(*icon, 3)) << "no tray menu while the settings dialog is open";
     chooseMenuEntry(3);
