@@ -82,12 +82,10 @@ bool CNoticeDlg::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->isAutoRepeat())
         return true;
-    if (type == QEvent::KeyPress && isEnabled())
+    if (type == QEvent::KeyPress)
         m_freshKeys.insert(key->key());
-    else if (!m_freshKeys.contains(key->key()))
-        return true;
-    else if (type == QEvent::KeyRelease)
-        m_freshKeys.remove(key->key());
+    else if (!m_freshKeys.remove(key->key()))
+        return true; // let go of a key pressed before
     return QDialog::eventFilter(watched, event);
 }
 
