@@ -57,18 +57,35 @@ bool TrayIcon::trayAvailable()
 
 void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
 {
+    const int interval = QApplication::doubleClickInterval();
     switch (reason) {
     case QSystemTrayIcon::Trigger:
+        if (m_menuDelay.isActive()) {
+            // The second click of a double-click: the menu the first one
+            // was waiting to show never appears.
+            m_menuDelay.stop();
+            m_secondTrigger.start();
+            emit settingsRequested();
+            break;
+        }
         m_pressedAt = QCursor::pos();
-        m_menuDelay.start(QApplication::doubleClickInterval());
+        m_menuDelay.start(interval);
         break;
     case QSystemTrayIcon::DoubleClick:
         m_menuDelay.stop();
+        if (m_secondTrigger.isValid() && m_secondTrigger.elapsed() <= interval) {
+            m_secondTrigger.invalidate();
+            break;
+        }
         emit settingsRequested();
         break;
     case QSystemTrayIcon::Context:
-        // The menu is on its way already, shown by Qt or by the panel.
         m_menuDelay.stop();
+        // On an XEmbed tray Qt has shown the menu for the right press
+        // already; a ContextMenu call of a StatusNotifierItem host comes
+        // without its position, so the menu goes to the pointer.
+        if (m_icon && !m_menu->isVisible())
+            m_menu->popup(QCursor::pos());
         break;
     default:
         break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QSystemTrayIcon>
@@ -16,9 +17,11 @@ class QMenu;
 // With an XEmbed tray (X11) Qt shows the menu itself on a right press, and
 // reports a left press as Trigger and a double-click as DoubleClick. The
 // menu for a left press waits for the double-click interval: shown at once,
-// it would catch the second click of a double-click. With a
-// StatusNotifierItem host the panel draws the menu and no double-click ever
-// arrives; "設定" is the way in there.
+// it would catch the second click of a double-click. A StatusNotifierItem
+// host draws the menu for a right press itself and turns every left click
+// into an Activate call, which reaches us as Trigger, so a double-click
+// there is two Triggers within the interval; its ContextMenu call reaches us
+// as Context with nothing shown yet.
 class TrayIcon final : public QObject
 {
     Q_OBJECT
@@ -50,4 +53,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
     QTimer m_menuDelay;
     QPoint m_pressedAt;
+    // Since a second Trigger opened the settings: the DoubleClick an XEmbed
+    // tray sends after it is the same double-click.
+    QElapsedTimer m_secondTrigger;
 };

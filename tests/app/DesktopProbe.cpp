@@ -59,7 +59,72 @@ QRect trayArea()
     return area;
 }
 
+// The items registered with the StatusNotifierWatcher, as "service/path".
+QStringList registeredItems()
+{
+    const QString out = run(QStringLiteral("dbus-send"),
+        {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+            QStringLiteral("--dest=org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+            QStringLiteral("org.freedesktop.DBus.Properties.Get"), QStringLiteral("string:org.kde.StatusNotifierWatcher"),
+            QStringLiteral("string:RegisteredStatusNotifierItems")});
+    QStringList items;
+    for (const QString &line : out.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1String("string \"")))
+            items << trimmed.mid(8).chopped(1);
+    }
+    return items;
+}
+
+// Where the panel draws the item: what differs from the panel's own
+// background in the panel's right half.
+QRect panelIconArea()
+{
+    const std::vector<Window> panels = search(
+        {QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("xfce4-panel")});
+    if (panels.empty())
+        return {};
+    const QRect panel = panels.front().geometry;
+    const QImage screen = screenshot();
+    if (screen.isNull() || panel.height() < 4)
+        return {};
+    const QRgb background = screen.pixel(panel.left() + 2, panel.center().y());
+    QRect area;
+    for (int y = panel.top() + 1; y < panel.bottom() - 1; ++y) {
+        for (int x = panel.center().x(); x <= panel.right(); ++x) {
+            if (screen.pixel(x, y) != background)
+                area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
 } // namespace
+
+bool sniTray()
+{
+    return qEnvironmentVariable("TICKWELL_RIG_TRAY") == QLatin1String("sni");
+}
+
+std::size_t idleWindowCount()
+{
+    return sniTray() ? 0 : 1;
+}
+
+bool callTrayItem(const QString &method, const QPoint &point)
+{
+    const QStringList items = registeredItems();
+    if (items.size() != 1)
+        return false;
+    const QString item = items.front();
+    const qsizetype slash = item.indexOf(QLatin1Char('/'));
+    QProcess call;
+    call.start(QStringLiteral("dbus-send"),
+        {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=") + item.left(slash),
+            item.mid(slash), QStringLiteral("org.kde.StatusNotifierItem.") + method,
+            QStringLiteral("int32:%1").arg(point.x()), QStringLiteral("int32:%1").arg(point.y())});
+    return call.waitForFinished(10000) && call.exitStatus() == QProcess::NormalExit && call.exitCode() == 0;
+}
 
 QString run(const QString &program, const QStringList &arguments, int timeoutMs)
 {
@@ -90,6 +155,12 @@ std::vector<Window> windowsNamed(const QString &name)
 
 std::vector<Window> trayIcons()
 {
+    if (sniTray()) {
+        std::vector<Window> items(static_cast<std::size_t>(registeredItems().size()));
+        if (items.size() == 1)
+            items.front().geometry = panelIconArea();
+        return items;
+    }
     const QRect tray = trayArea();
     std::vector<Window> icons;
     for (const Window &window : programWindows()) {
@@ -106,6 +177,13 @@ std::vector<Window> popupMenus()
     for (const Window &window : programWindows()) {
         if (!tray.contains(window.geometry) && overrideRedirect(window.id))
             menus.push_back(window);
+    }
+    if (sniTray()) {
+        // The panel's plugin keeps a tiny one off screen.
+        for (const Window &window : programWindows(QStringLiteral("wrapper-2.0"))) {
+            if (window.geometry.width() > 20 && overrideRedirect(window.id))
+                menus.push_back(window);
+        }
     }
     return menus;
 }

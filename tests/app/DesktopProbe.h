@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <vector>
 
 // The rig's X display seen from outside the program, through xdotool, xprop
@@ -25,10 +26,23 @@ QString run(const QString &program, const QStringList &arguments, int timeoutMs 
 std::vector<Window> programWindows(const QString &windowClass = QStringLiteral("tickwell"));
 // Mapped windows of the program with exactly this title.
 std::vector<Window> windowsNamed(const QString &name);
-// The program's icons in the tray host (trayer).
+// Whether the rig's tray is a StatusNotifierItem host (the Xfce panel)
+// rather than trayer's XEmbed tray.
+bool sniTray();
+// The program's mapped windows while it sits idle in the tray: its icon's
+// window on an XEmbed tray, none on a StatusNotifierItem host.
+std::size_t idleWindowCount();
+
+// The program's icons in the tray host. On trayer each is a window of the
+// program; on the panel each is an item registered with the watcher, placed
+// where the panel draws it (id 0).
 std::vector<Window> trayIcons();
-// The program's open popup menus: mapped, override-redirect windows.
+// The open popup menus: the program's mapped, override-redirect windows, and
+// on the panel the menus the panel draws for an item.
 std::vector<Window> popupMenus();
+// Calls a method of the program's StatusNotifierItem, as a host does:
+// "Activate", "SecondaryActivate" or "ContextMenu" at a point of the screen.
+bool callTrayItem(const QString &method, const QPoint &point);
 
 unsigned long activeWindow();
 // Client windows from bottom to top, as the window manager stacks them.

@@ -2,6 +2,7 @@
 // program, driven from outside with xdotool.
 #include "AppDesktopFixture.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QTest>
 
@@ -57,7 +58,7 @@ TEST_F(TrayOnDesktop, IconSitsInTheTrayAndNothingElseIsOnScreen)
 
     // The main frame is never shown and nothing asks for a taskbar entry.
     const auto windows = programWindows();
-    EXPECT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows.size(), idleWindowCount());
     const QString clients
         = run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")});
     for (const Window &window : windows)
@@ -81,14 +82,28 @@ TEST_F(TrayOnDesktop, LeftAndRightPressShowTheSameMenuAtTheMouse)
         keys({QStringLiteral("Escape")});
         ASSERT_TRUE(waitUntil([] { return popupMenus().empty(); }, 3000));
     }
-    EXPECT_EQ(shown[0].size(), shown[1].size());
+    // A StatusNotifierItem host draws the right-press menu itself.
+    if (!sniTray()) {
+        EXPECT_EQ(shown[0].size(), shown[1].size());
+    }
 
     // Moving over the icon and the middle button do nothing.
     moveMouse(icon->geometry.center() + QPoint(3, 2));
     click(2);
     QTest::qWait(800);
     EXPECT_TRUE(popupMenus().empty());
-    EXPECT_EQ(programWindows().size(), 1u);
+    EXPECT_EQ(programWindows().size(), idleWindowCount());
+
+    // A host that asks for the menu over D-Bus gets it at the pointer.
+    if (sniTray()) {
+        const QPoint pointer(600, 400);
+        moveMouse(pointer);
+        ASSERT_TRUE(callTrayItem(QStringLiteral("ContextMenu"), pointer));
+        ASSERT_TRUE(waitUntil([] { return popupMenus().size() == 1; }, 3000)) << "no menu for ContextMenu";
+        EXPECT_LT(QLineF(popupMenus().front().geometry.topLeft(), pointer).length(), 10);
+        keys({QStringLiteral("Escape")});
+        EXPECT_TRUE(waitUntil([] { return popupMenus().empty(); }, 3000));
+    }
 }
 
 TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
@@ -112,8 +127,8 @@ TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
     for (int button : {1, 3}) {
         ASSERT_TRUE(openTrayMenu(*icon, button)) << "no menu while the dialog is open, button " << button;
         chooseMenuEntry(1);
+        EXPECT_TRUE(waitUntil([] { return popupMenus().empty(); }, 3000)) << "button " << button;
         QTest::qWait(500);
-        EXPECT_TRUE(popupMenus().empty());
         EXPECT_EQ(windowsNamed(kSettingsCaption).size(), 1u);
     }
     cancelSettings(*dialog);
@@ -123,6 +138,7 @@ TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
     click(1, 2);
     dialog = waitForWindow(kSettingsCaption);
     ASSERT_TRUE(dialog);
+    QTest::qWait(QApplication::doubleClickInterval() + 200); // when the first click's menu would come
     EXPECT_TRUE(popupMenus().empty());
     EXPECT_EQ(activeWindow(), dialog->id);
     cancelSettings(*dialog);
