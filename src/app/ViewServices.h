@@ -9,7 +9,10 @@
 #include "ScheduleStore.h"
 #include "SettingsProfileStore.h"
 #include "SystemClock.h"
+#include "WallClockTimer.h"
 #include "WavFileDialogChooser.h"
+
+#include <memory>
 
 class CTickwellDoc;
 class QWidget;
@@ -38,4 +41,5 @@ private:
     WavFileDialogChooser m_wavChooser;
     ScheduleDialogRunner m_dialog;
     ExitSave m_exitSave;
+    std::unique_ptr<WallClockTimer> m_minuteTimer;
 };

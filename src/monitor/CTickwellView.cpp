@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "ScheduleStore.h"
 #include "TickAlignment.h"
+#include "WallClockTimer.h"
 
 CTickwellView::CTickwellView(const Services &services, QObject *parent)
     : QObject(parent)
@@ -13,17 +14,21 @@ CTickwellView::CTickwellView(const Services &services, QObject *parent)
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &CTickwellView::OnTimer);
+    if (m_services.minuteTimer)
+        connect(m_services.minuteTimer, &WallClockTimer::timeout, this, &CTickwellView::OnTimer);
 }
 
 CTickwellView::~CTickwellView()
 {
     m_timer.stop();
+    if (m_services.minuteTimer)
+        m_services.minuteTimer->stop();
     RunExitSave();
 }
 
 void CTickwellView::OnInitialUpdate()
 {
-    ScheduleNextTick();
+    ScheduleNextTick(true);
     m_services.store.LoadSchedules(m_services.doc, m_services.clock.now(), m_opener);
 }
 
@@ -37,7 +42,21 @@ void CTickwellView::OnTimer()
     // Ask for the next tick first: a message box during this one runs its
     // own loop, and the clock must keep its rhythm meanwhile.
     ScheduleNextTick();
+    if (m_inTick) {
+        // The tick before is still in a message box's loop, and this minute
+        // is not acted on yet: ask again each second, so that it is the
+        // moment the box closes, as with a tick every second.
+        m_monitor.OnTimer();
+        return;
+    }
+    m_inTick = true;
     m_monitor.OnTimer();
+    m_inTick = false;
+}
+
+bool CTickwellView::timerActive() const
+{
+    return m_timer.isActive() || (m_services.minuteTimer && m_services.minuteTimer->isActive());
 }
 
 void CTickwellView::RunExitSave()
@@ -48,7 +67,17 @@ void CTickwellView::RunExitSave()
     m_services.exitSave.Run(m_services.doc);
 }
 
-void CTickwellView::ScheduleNextTick()
+void CTickwellView::ScheduleNextTick(bool first)
 {
-    m_timer.start(NextTickDelay(m_services.clock.epochMilliseconds()));
+    const std::int64_t now = m_services.clock.epochMilliseconds();
+    // The first tick comes a second after start at the latest, whatever the
+    // timer.
+    if (m_services.minuteTimer && !first && !m_inTick) {
+        m_timer.stop();
+        m_services.minuteTimer->startAfter(NextMinuteTick(now) - now);
+        return;
+    }
+    if (m_services.minuteTimer)
+        m_services.minuteTimer->stop();
+    m_timer.start(NextTickDelay(now));
 }

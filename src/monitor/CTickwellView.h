@@ -13,6 +13,7 @@ class EntrySoundPlayer;
 class NoticePresenter;
 class ScheduleStore;
 class SettingsDialogRunner;
+class WallClockTimer;
 
 // The one view of the document. It is never shown: it owns the monitor's
 // timer, the first load of the table, the way into the settings dialog and
@@ -31,6 +32,9 @@ public:
         ScheduleStore &store;
         SettingsDialogRunner &dialog;
         ExitSave &exitSave;
+        // When given, the ticks after the first come at each whole minute
+        // of the wall clock and whenever it is set, instead of each second.
+        WallClockTimer *minuteTimer = nullptr;
     };
 
     explicit CTickwellView(const Services &services, QObject *parent = nullptr);
@@ -44,22 +48,25 @@ public:
     // One dialog at a time; THIS_YEAR becomes the current year.
     void OpenSettings();
 
-    // The tick, and the next one asked for just after the next whole second.
+    // The tick, and the next one asked for just after the next whole second
+    // (or minute).
     void OnTimer();
 
     // Snapshot, pause, save. Runs once however often it is asked.
     void RunExitSave();
 
+    // The wait of the one-second timer; whether a tick is asked for.
     int timerInterval() const { return m_timer.interval(); }
-    bool timerActive() const { return m_timer.isActive(); }
+    bool timerActive() const;
     ScheduleMonitor &monitor() { return m_monitor; }
 
 private:
-    void ScheduleNextTick();
+    void ScheduleNextTick(bool first = false);
 
     Services m_services;
     ScheduleMonitor m_monitor;
     SettingsOpener m_opener;
     QTimer m_timer;
+    bool m_inTick = false;
     bool m_exitSaved = false;
 };

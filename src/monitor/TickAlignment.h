@@ -11,3 +11,8 @@
 inline constexpr int kTickLagMilliseconds = 1;
 
 int NextTickDelay(std::int64_t epochMilliseconds);
+
+// The moment of the next tick that waits for the next whole minute: a
+// millisecond after it, in milliseconds since the epoch. Local minutes begin
+// with the epoch's, as every zone's offset from UTC is whole minutes.
+std::int64_t NextMinuteTick(std::int64_t epochMilliseconds);

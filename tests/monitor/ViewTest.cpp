@@ -6,9 +6,14 @@
 #include "MemoryProfileStore.h"
 #include "ScheduleStore.h"
 #include "SettingsDialogRunner.h"
+#include "WallClockTimer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <map>
 
 #include <sstream>
 
@@ -116,6 +121,62 @@ TEST_F(View, TheRealTimerKeepsTickingAndFires)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(recorder.soundIndexes(), std::vector<int>{3});
     EXPECT_LT(waited.elapsed(), 1000);
+}
+
+TEST_F(View, OnTheWallClockTimerTicksComeEachMinuteAndEachSecondWhileABoxIsOpen)
+{
+    // The minute timer waits by the wall clock for what the test clock says
+    // is left of the minute.
+    const auto minuteTimer = WallClockTimer::create();
+    if (!minuteTimer)
+        GTEST_SKIP() << "no wall-clock timer on this platform";
+    services.minuteTimer = minuteTimer.get();
+    profile.put(QStringLiteral("THIS_YEAR"), QStringLiteral("THIS_YEAR"), 2026);
+    const auto once = [&](int index, int minute) {
+        ScheduleEntry &e = doc.schedules[static_cast<std::size_t>(index)];
+        e.valid = 1;
+        e.kind = 2;
+        e.OnceActionYear = 2026;
+        e.OnceActionMonth = 12;
+        e.OnceActionDay = 7;
+        e.htime = 10;
+        e.mtime = minute;
+    };
+    clock.set(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 58, 300)));
+    QElapsedTimer since;
+    std::map<int, qint64> soundAt;
+    qint64 boxClosedAt = -1;
+    recorder.duringSound = [&](int index) {
+        soundAt[index] = since.elapsed();
+        if (index != 2)
+            return;
+        // Entry 3's sound says it cannot play: a message box, open while
+        // 10:02 begins.
+        clock.set(QDateTime(QDate(2026, 12, 7), QTime(10, 2, 0, 100)));
+        QEventLoop box;
+        QTimer::singleShot(2000, &box, &QEventLoop::quit);
+        box.exec();
+        boxClosedAt = since.elapsed();
+    };
+    CTickwellView view(services);
+    since.start();
+    view.OnInitialUpdate();
+    once(2, 1);
+    once(5, 2);
+    // The first tick a second after start finds 10:00; the next comes at
+    // 10:01:00 by this clock, 1.7 s on, not a second later.
+    QTimer::singleShot(1000, [&] { clock.set(QDateTime(QDate(2026, 12, 7), QTime(10, 1, 59, 500))); });
+    while (soundAt.size() < 2 && since.elapsed() < 8000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+
+    ASSERT_EQ(recorder.soundIndexes(), (std::vector<int>{2, 5}));
+    EXPECT_GT(soundAt[2], 2200);
+    EXPECT_LT(soundAt[2], 2900);
+    // 10:02 began inside the box: it is acted on within a second of the box
+    // closing, as when the timer ticked every second.
+    EXPECT_GE(soundAt[5], boxClosedAt);
+    EXPECT_LT(soundAt[5], boxClosedAt + 1200);
+    EXPECT_TRUE(view.timerActive());
 }
 
 TEST_F(View, ExitSaveRunsOnceWithItsPause)

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QThread>
 
 FakeClock::FakeClock(const QString &offsetFile)
     : m_file(offsetFile)
@@ -15,7 +16,17 @@ bool FakeClock::available()
 
 void FakeClock::set(const QDateTime &moment)
 {
+    if (m_offset) {
+        // Until the faked clock is 0.7 s before its next whole minute.
+        for (;;) {
+            const qint64 intoMinute = (QDateTime::currentMSecsSinceEpoch() + *m_offset * 1000) % 60000;
+            if (intoMinute >= 59300 && intoMinute < 59800)
+                break;
+            QThread::msleep(intoMinute < 59300 ? static_cast<unsigned long>(59300 - intoMinute) : 100);
+        }
+    }
     const qint64 offset = moment.toSecsSinceEpoch() - QDateTime::currentSecsSinceEpoch();
+    m_offset = offset;
     QSaveFile file(m_file);
     if (file.open(QIODevice::WriteOnly)) {
         file.write((offset >= 0 ? "+" : "") + QByteArray::number(offset) + '\n');

@@ -12,6 +12,12 @@
 // offset from a file each time it asks for the time, so that a test can set
 // the clock while the program runs. Only the wall clock moves; timers run on
 // as before.
+//
+// A program waiting for the next whole minute by a wall-clock timer is woken
+// at once by the kernel when the real clock is set, but a moved offset tells
+// nobody: set() on a running program's clock therefore moves it in the last
+// moments of the minute the program waits for, so that it wakes a few tenths
+// of a second later and finds the new time, as after a real setting.
 class FakeClock
 {
 public:
@@ -20,7 +26,8 @@ public:
     explicit FakeClock(const QString &offsetFile);
 
     static bool available();
-    // From now on the program's clock reads this moment.
+    // From now on the program's clock reads this moment. Every setting after
+    // the first waits (up to a minute) for the end of the faked minute.
     void set(const QDateTime &moment);
     // The variables that put a program on this clock, in the given zone.
     std::vector<std::pair<const char *, QByteArray>> environment(const char *zone) const;
@@ -38,4 +45,5 @@ public:
 
 private:
     QString m_file;
+    std::optional<qint64> m_offset; // seconds, as last set
 };
