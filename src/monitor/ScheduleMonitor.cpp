@@ -73,6 +73,26 @@ void ScheduleMonitor::Tick(const LocalTime &now)
         }
     }
     m_lastMinute = now.minute;
+    PrepareNextMinute(now);
+}
+
+// The first notice of a run costs its font's loading; when an enabled entry's
+// set time is the coming minute, that is done now, a minute ahead. Whether
+// the day matches too is left to the firing: getting ready once too often
+// costs nothing but the memory the first notice takes anyway.
+void ScheduleMonitor::PrepareNextMinute(const LocalTime &now)
+{
+    if (m_prepared)
+        return;
+    const int nextMinute = (now.minute + 1) % 60;
+    const int nextHour = nextMinute == 0 ? (now.hour + 1) % 24 : now.hour;
+    for (const ScheduleEntry &entry : m_doc.schedules) {
+        if (entry.valid == 1 && entry.htime == nextHour && entry.mtime == nextMinute) {
+            m_notice.PrepareNotice(entry.msg);
+            m_prepared = true;
+            return;
+        }
+    }
 }
 
 // A monthly entry that does not report missed occurrences keeps the timing of

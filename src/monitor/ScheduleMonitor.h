@@ -36,6 +36,7 @@ public:
 
 private:
     void Tick(const LocalTime &now);
+    void PrepareNextMinute(const LocalTime &now);
     void MoveStaleMonthlyTiming(int index, const LocalTime &now);
 
     struct Firing
@@ -52,4 +53,5 @@ private:
     int m_lastMinute = -1;
     bool m_inTick = false;
     std::array<std::optional<Firing>, ScheduleTable::kSize> m_lastFiring;
+    bool m_prepared = false; // a notice was got ready once in this run
 };

@@ -11,4 +11,9 @@ public:
 
     // Returns at once; the window lives on by itself.
     virtual void ShowNotice(const QString &text) = 0;
+
+    // A notice with this text may be shown within the minute: whatever can
+    // be done ahead (fonts, glyphs) is done now, so that it shows at once.
+    // Shows nothing.
+    virtual void PrepareNotice(const QString &text) { (void)text; }
 };

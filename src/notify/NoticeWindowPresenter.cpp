@@ -11,3 +11,8 @@ void NoticeWindowPresenter::ShowNotice(const QString &text)
 {
     ::ShowNotice(text, m_owner);
 }
+
+void NoticeWindowPresenter::PrepareNotice(const QString &text)
+{
+    ::PrepareNotice(text, m_owner);
+}

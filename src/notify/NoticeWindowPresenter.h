@@ -12,6 +12,7 @@ public:
     explicit NoticeWindowPresenter(QWidget *owner = nullptr);
 
     void ShowNotice(const QString &text) override;
+    void PrepareNotice(const QString &text) override;
 
 private:
     QPointer<QWidget> m_owner;

@@ -12,3 +12,11 @@ void ShowNotice(const QString &text, QWidget *owner)
     }
     dialog->show();
 }
+
+void PrepareNotice(const QString &text, QWidget *owner)
+{
+    CNoticeDlg dialog(owner);
+    dialog.strMessage = text;
+    if (dialog.Create())
+        dialog.grab();
+}

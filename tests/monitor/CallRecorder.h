@@ -27,6 +27,7 @@ public:
             duringSound(index);
     }
     void ShowNotice(const QString &text) override { calls.push_back({Call::Notice, -1, text}); }
+    void PrepareNotice(const QString &text) override { prepared.push_back(text); }
 
     std::vector<int> soundIndexes() const
     {
@@ -46,6 +47,7 @@ public:
     }
 
     std::vector<Call> calls;
+    std::vector<QString> prepared; // texts got ready ahead, in order
     // Runs inside PlayEntrySound, as a message box's loop would.
     std::function<void(int)> duringSound;
 };

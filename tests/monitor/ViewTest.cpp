@@ -141,6 +141,7 @@ TEST_F(View, OnTheWallClockTimerTicksComeEachMinuteAndEachSecondWhileABoxIsOpen)
         e.OnceActionDay = 7;
         e.htime = 10;
         e.mtime = minute;
+        e.msg = QStringLiteral("予定%1").arg(index + 1);
     };
     clock.set(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 58, 300)));
     QElapsedTimer since;
@@ -170,6 +171,8 @@ TEST_F(View, OnTheWallClockTimerTicksComeEachMinuteAndEachSecondWhileABoxIsOpen)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
     ASSERT_EQ(recorder.soundIndexes(), (std::vector<int>{2, 5}));
+    // The first notice of the run was got ready a minute ahead, once.
+    EXPECT_EQ(recorder.prepared, std::vector<QString>{QStringLiteral("予定3")});
     EXPECT_GT(soundAt[2], 2200);
     EXPECT_LT(soundAt[2], 2900);
     // 10:02 began inside the box: it is acted on within a second of the box
