@@ -42,16 +42,7 @@ void CTickwellView::OnTimer()
     // Ask for the next tick first: a message box during this one runs its
     // own loop, and the clock must keep its rhythm meanwhile.
     ScheduleNextTick();
-    if (m_inTick) {
-        // The tick before is still in a message box's loop, and this minute
-        // is not acted on yet: ask again each second, so that it is the
-        // moment the box closes, as with a tick every second.
-        m_monitor.OnTimer();
-        return;
-    }
-    m_inTick = true;
     m_monitor.OnTimer();
-    m_inTick = false;
 }
 
 bool CTickwellView::timerActive() const
@@ -71,8 +62,10 @@ void CTickwellView::ScheduleNextTick(bool first)
 {
     const std::int64_t now = m_services.clock.epochMilliseconds();
     // The first tick comes a second after start at the latest, whatever the
-    // timer.
-    if (m_services.minuteTimer && !first && !m_inTick) {
+    // timer. While a tick waits in a message box's loop the ticks come each
+    // second, so that a minute that began meanwhile is acted on the moment
+    // the box closes, as with a tick every second.
+    if (m_services.minuteTimer && !first && !m_monitor.ticking()) {
         m_timer.stop();
         m_services.minuteTimer->startAfter(NextMinuteTick(now) - now);
         return;

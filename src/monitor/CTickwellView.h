@@ -67,6 +67,5 @@ private:
     ScheduleMonitor m_monitor;
     SettingsOpener m_opener;
     QTimer m_timer;
-    bool m_inTick = false;
     bool m_exitSaved = false;
 };

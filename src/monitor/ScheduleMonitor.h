@@ -33,6 +33,8 @@ public:
     void FireSchedule(int index, int hour, int minute, const LocalTime &now);
 
     int lastMinute() const { return m_lastMinute; }
+    // Whether a tick is running (and perhaps waiting in a message box's loop).
+    bool ticking() const { return m_inTick; }
 
 private:
     void Tick(const LocalTime &now);

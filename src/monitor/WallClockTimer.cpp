@@ -41,13 +41,14 @@ WallClockTimer::~WallClockTimer()
 void WallClockTimer::startAfter(std::int64_t milliseconds)
 {
 #ifdef __linux__
-    itimerspec spec{};
-    clock_gettime(CLOCK_REALTIME, &spec.it_value);
-    const std::int64_t nanoseconds = spec.it_value.tv_nsec + std::max<std::int64_t>(milliseconds, 0) % 1000 * 1000000;
-    spec.it_value.tv_sec += static_cast<time_t>(std::max<std::int64_t>(milliseconds, 0) / 1000 + nanoseconds / 1000000000);
-    spec.it_value.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
+    const std::int64_t wait = std::max<std::int64_t>(milliseconds, 0);
+    itimerspec due{};
+    clock_gettime(CLOCK_REALTIME, &due.it_value);
+    const std::int64_t nanoseconds = due.it_value.tv_nsec + wait % 1000 * 1000000;
+    due.it_value.tv_sec += static_cast<time_t>(wait / 1000 + nanoseconds / 1000000000);
+    due.it_value.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
     m_active = true;
-    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) != 0) {
+    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &due, nullptr) != 0) {
         // The clock was set before the cancel could be asked for (ECANCELED),
         // or the timer refused: wake at once rather than never.
         disarm();
