@@ -13,5 +13,5 @@ std::int64_t NextMinuteTick(std::int64_t epochMilliseconds)
     std::int64_t intoMinute = epochMilliseconds % 60000;
     if (intoMinute < 0)
         intoMinute += 60000;
-    return epochMilliseconds - intoMinute + 60000 + kTickLagMilliseconds;
+    return epochMilliseconds - intoMinute + 60000;
 }

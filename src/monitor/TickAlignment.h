@@ -12,7 +12,8 @@ inline constexpr int kTickLagMilliseconds = 1;
 
 int NextTickDelay(std::int64_t epochMilliseconds);
 
-// The moment of the next tick that waits for the next whole minute: a
-// millisecond after it, in milliseconds since the epoch. Local minutes begin
-// with the epoch's, as every zone's offset from UTC is whole minutes.
+// The next whole minute, in milliseconds since the epoch: the moment of the
+// next tick that waits for it, on a timer that never expires early (the
+// wall-clock timer). Local minutes begin with the epoch's, as every zone's
+// offset from UTC is whole minutes.
 std::int64_t NextMinuteTick(std::int64_t epochMilliseconds);

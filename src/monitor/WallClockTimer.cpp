@@ -44,7 +44,10 @@ void WallClockTimer::startAfter(std::int64_t milliseconds)
     const std::int64_t wait = std::max<std::int64_t>(milliseconds, 0);
     itimerspec due{};
     clock_gettime(CLOCK_REALTIME, &due.it_value);
-    const std::int64_t nanoseconds = due.it_value.tv_nsec + wait % 1000 * 1000000;
+    // Counted from the start of the current millisecond: a wait the caller
+    // worked out from a reading in whole milliseconds then ends on the very
+    // millisecond it aims at, not up to one later.
+    const std::int64_t nanoseconds = due.it_value.tv_nsec / 1000000 * 1000000 + wait % 1000 * 1000000;
     due.it_value.tv_sec += static_cast<time_t>(wait / 1000 + nanoseconds / 1000000000);
     due.it_value.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
     m_active = true;

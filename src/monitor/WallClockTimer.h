@@ -19,8 +19,9 @@ public:
     static std::unique_ptr<WallClockTimer> create();
     ~WallClockTimer() override;
 
-    // Wakes at the moment the wall clock shows milliseconds from now;
-    // replaces any moment asked for before.
+    // Wakes at the moment the wall clock shows milliseconds from the start
+    // of the current millisecond, never earlier; replaces any moment asked
+    // for before.
     void startAfter(std::int64_t milliseconds);
     void stop();
     bool isActive() const { return m_active; }

@@ -30,12 +30,20 @@ CNoticeDlg::CNoticeDlg(QWidget *parent)
 
 bool CNoticeDlg::Create()
 {
+    Build();
+    return OnInitDialog();
+}
+
+void CNoticeDlg::Build()
+{
+    if (m_built)
+        return;
+    m_built = true;
     setWindowTitle(QStringLiteral("Tickwell"));
     setFont(DialogUnits::templateFont(QStringLiteral("MS Shell Dlg"), kFontPointSize));
     createControls();
     // Created disabled: no input until the timer has run once.
     setEnabled(false);
-    return OnInitDialog();
 }
 
 void CNoticeDlg::createControls()

@@ -26,6 +26,11 @@ public:
     // half-second timer; the window stays hidden and disabled.
     bool Create();
 
+    // Builds the hidden, disabled window without its text and without
+    // starting the timer: a notice got ready ahead of its minute. Create()
+    // later only fills it in.
+    void Build();
+
     QString strMessage; // the text shown
 
     void reject() override;
@@ -53,5 +58,6 @@ private:
     // the message unread.
     QSet<int> m_freshKeys;
     int m_enableTimer = 0;
+    bool m_built = false;
     bool m_destroying = false;
 };

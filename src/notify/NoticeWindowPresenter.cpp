@@ -1,5 +1,6 @@
 #include "NoticeWindowPresenter.h"
 
+#include "CNoticeDlg.h"
 #include "ShowNotice.h"
 
 NoticeWindowPresenter::NoticeWindowPresenter(QWidget *owner)
@@ -7,12 +8,20 @@ NoticeWindowPresenter::NoticeWindowPresenter(QWidget *owner)
 {
 }
 
+NoticeWindowPresenter::~NoticeWindowPresenter()
+{
+    delete m_prepared.data();
+}
+
 void NoticeWindowPresenter::ShowNotice(const QString &text)
 {
-    ::ShowNotice(text, m_owner);
+    CNoticeDlg *prepared = m_prepared.data();
+    m_prepared.clear();
+    ::ShowNotice(text, m_owner, prepared);
 }
 
 void NoticeWindowPresenter::PrepareNotice(const QString &text)
 {
-    ::PrepareNotice(text, m_owner);
+    if (!m_prepared)
+        m_prepared = ::PrepareNotice(text, m_owner);
 }

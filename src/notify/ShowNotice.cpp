@@ -2,9 +2,11 @@
 
 #include "CNoticeDlg.h"
 
-void ShowNotice(const QString &text, QWidget *owner)
+#include <QPlainTextEdit>
+
+void ShowNotice(const QString &text, QWidget *owner, CNoticeDlg *prepared)
 {
-    auto *dialog = new CNoticeDlg(owner);
+    auto *dialog = prepared ? prepared : new CNoticeDlg(owner);
     dialog->strMessage = text;
     if (!dialog->Create()) {
         delete dialog;
@@ -13,10 +15,14 @@ void ShowNotice(const QString &text, QWidget *owner)
     dialog->show();
 }
 
-void PrepareNotice(const QString &text, QWidget *owner)
+CNoticeDlg *PrepareNotice(const QString &text, QWidget *owner)
 {
-    CNoticeDlg dialog(owner);
-    dialog.strMessage = text;
-    if (dialog.Create())
-        dialog.grab();
+    auto *dialog = new CNoticeDlg(owner);
+    dialog->Build();
+    dialog->winId();
+    // Painted once with the text; ShowNotice puts the text in afresh.
+    if (auto *area = dialog->findChild<QPlainTextEdit *>())
+        area->setPlainText(text);
+    dialog->grab();
+    return dialog;
 }

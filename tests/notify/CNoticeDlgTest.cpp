@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,18 @@ protected:
             delete notice;
     }
 
-    static CNoticeDlg *showOne(const QString &text)
+    // With preparedAheadMs, the window is got ready (with another text) that
+    // long before it is shown, as the monitor does a minute ahead.
+    static CNoticeDlg *showOne(const QString &text, int preparedAheadMs = -1)
     {
         const auto before = openNotices();
-        ShowNotice(text);
+        CNoticeDlg *prepared = nullptr;
+        if (preparedAheadMs >= 0) {
+            prepared = PrepareNotice(QStringLiteral("前もって用意した文"));
+            QTest::qWait(preparedAheadMs);
+            EXPECT_FALSE(prepared->isVisible());
+        }
+        ShowNotice(text, nullptr, prepared);
         CNoticeDlg *added = nullptr;
         for (CNoticeDlg *notice : openNotices()) {
             if (std::find(before.begin(), before.end(), notice) == before.end()) {
@@ -114,17 +123,25 @@ const Dismissal kDismissals[] = {
     {"CloseBox", [](CNoticeDlg *n) { n->close(); }},
 };
 
-class NoticeDismissal : public NoticeWindow, public ::testing::WithParamInterface<Dismissal>
+// Each dismissal, on a window built when it is shown and on one got ready
+// longer than the half second ahead: its half second starts when it shows.
+class NoticeDismissal
+    : public NoticeWindow
+    , public ::testing::WithParamInterface<std::tuple<Dismissal, bool>>
 {
+protected:
+    static const Dismissal &dismissal() { return std::get<0>(GetParam()); }
 };
 
 TEST_P(NoticeDismissal, IsIgnoredForHalfASecondThenClosesAndDeletesTheWindow)
 {
-    QPointer<CNoticeDlg> notice = showOne(QStringLiteral("会議の時間です"));
+    const bool prepared = std::get<1>(GetParam());
+    QPointer<CNoticeDlg> notice = showOne(QStringLiteral("会議の時間です"), prepared ? 600 : -1);
     ASSERT_TRUE(notice);
     EXPECT_FALSE(notice->isEnabled());
+    EXPECT_EQ(notice->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("会議の時間です"));
 
-    GetParam().act(notice);
+    dismissal().act(notice);
     QTest::qWait(300); // still inside the first 500 ms: the timer cannot have run
     flushDeletions();
     ASSERT_TRUE(notice) << "dismissed while it was to ignore input";
@@ -132,14 +149,16 @@ TEST_P(NoticeDismissal, IsIgnoredForHalfASecondThenClosesAndDeletesTheWindow)
     EXPECT_FALSE(notice->isEnabled());
 
     ASSERT_TRUE(waitUntilEnabled(notice));
-    GetParam().act(notice);
+    dismissal().act(notice);
     QTest::qWait(10);
     flushDeletions();
-    EXPECT_FALSE(notice) << "still there after " << GetParam().name;
+    EXPECT_FALSE(notice) << "still there after " << dismissal().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Notice, NoticeDismissal, ::testing::ValuesIn(kDismissals),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Notice, NoticeDismissal,
+    ::testing::Combine(::testing::ValuesIn(kDismissals), ::testing::Bool()), [](const auto &info) {
+        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Prepared" : "");
+    });
 
 // A key held down since before the window took input (typing elsewhere, or
 // Return held on the message box that came first) repeats into the window
