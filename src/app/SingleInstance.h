@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QLocalServer>
+#include "LocalRequestListener.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <chrono>
 #include <memory>
-
-class QLocalSocket;
 
 // One running copy per user. The copy that holds the lock file
 // "<folder>/Tockwell.lock" for its whole life listens on the local socket
@@ -51,11 +50,10 @@ signals:
     void activationRequested();
 
 private:
-    void onNewConnection();
-    void readRequest(QLocalSocket *socket);
+    void onLine(const QByteArray &line);
 
     QString m_folder;
     QLockFile m_lock;
-    QLocalServer m_server;
+    LocalRequestListener m_listener;
     QString m_error;
 };
