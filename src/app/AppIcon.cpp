@@ -1,5 +1,8 @@
 #include "AppIcon.h"
 
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
 #include <QString>
 
 // Outside any namespace, as Q_INIT_RESOURCE requires. The resources live in
@@ -12,8 +15,15 @@ static void initResources()
 QIcon appIcon()
 {
     initResources();
+    // Read as PNG and nothing else: an image left to find its own format
+    // makes Qt load every image format plugin to ask it, at every start.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/tickwell-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/tickwell-32.png"), QSize(32, 32));
+    for (const char *path : {":/icons/tickwell-16.png", ":/icons/tickwell-32.png"}) {
+        QImageReader reader(QString::fromLatin1(path), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
