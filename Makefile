@@ -37,7 +37,9 @@ test-asan: deps
 	ctest --preset asan
 
 # Both builds, the sanitizer one last; the closing lines are CTest's summary.
-test: test-dev test-asan
+# The release build comes first: the package test (app_package) checks the
+# package of build/release, the one `make package` makes.
+test: build test-dev test-asan
 
 # The libFuzzer targets of tests/fuzz, built with clang and the sanitizers,
 # each run for FUZZ_SECONDS (5 minutes unless told); their figures go to
