@@ -76,20 +76,22 @@ void ScheduleMonitor::Tick(const LocalTime &now)
     PrepareNextMinute(now);
 }
 
-// The first notice of a run costs its font's loading; when an enabled entry's
-// set time is the coming minute, that is done now, a minute ahead. Whether
-// the day matches too is left to the firing: getting ready once too often
-// costs nothing but the memory the first notice takes anyway.
+// A notice window takes a few milliseconds to build, the first of a run
+// many more for its font. When an enabled entry's set time is the coming
+// minute, one is got ready now, once for that minute. Whether the day
+// matches too is left to the firing: a window got ready in vain waits for
+// the next notice.
 void ScheduleMonitor::PrepareNextMinute(const LocalTime &now)
 {
-    if (m_prepared)
-        return;
     const int nextMinute = (now.minute + 1) % 60;
     const int nextHour = nextMinute == 0 ? (now.hour + 1) % 24 : now.hour;
+    const int next = nextHour * 60 + nextMinute;
+    if (next == m_preparedFor)
+        return;
     for (const ScheduleEntry &entry : m_doc.schedules) {
         if (entry.valid == 1 && entry.htime == nextHour && entry.mtime == nextMinute) {
             m_notice.PrepareNotice(entry.msg);
-            m_prepared = true;
+            m_preparedFor = next;
             return;
         }
     }

@@ -55,5 +55,5 @@ private:
     int m_lastMinute = -1;
     bool m_inTick = false;
     std::array<std::optional<Firing>, ScheduleTable::kSize> m_lastFiring;
-    bool m_prepared = false; // a notice was got ready once in this run
+    int m_preparedFor = -1; // the minute of the day a notice was last got ready for
 };

@@ -13,7 +13,8 @@ public:
     virtual void ShowNotice(const QString &text) = 0;
 
     // A notice with this text may be shown within the minute: whatever can
-    // be done ahead (fonts, glyphs) is done now, so that it shows at once.
-    // Shows nothing.
+    // be done ahead (the window, its fonts and glyphs) is done now, so that
+    // it shows at once. Shows nothing; one window got ready waits for the
+    // next notice, however often this is called.
     virtual void PrepareNotice(const QString &text) { (void)text; }
 };

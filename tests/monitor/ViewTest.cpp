@@ -171,8 +171,8 @@ TEST_F(View, OnTheWallClockTimerTicksComeEachMinuteAndEachSecondWhileABoxIsOpen)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
     ASSERT_EQ(recorder.soundIndexes(), (std::vector<int>{2, 5}));
-    // The first notice of the run was got ready a minute ahead, once.
-    EXPECT_EQ(recorder.prepared, std::vector<QString>{QStringLiteral("予定3")});
+    // Each minute's notice was got ready once, the minute before.
+    EXPECT_EQ(recorder.prepared, (std::vector<QString>{QStringLiteral("予定3"), QStringLiteral("予定6")}));
     EXPECT_GT(soundAt[2], 2200);
     EXPECT_LT(soundAt[2], 2900);
     // 10:02 began inside the box: it is acted on within a second of the box
