@@ -52,7 +52,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     // A static icon takes the size of its image, as on Windows.
     auto *icon = new QLabel(this);
     icon->setObjectName(QString::fromUtf8(kIcon.name));
-    const DialogUnits units(font());
+    const DialogUnits &units = controls.units();
     icon->setPixmap(appIcon().pixmap(QSize(32, 32)));
     icon->setGeometry(
         QRect(units.toPixels(QRect(kIcon.x, kIcon.y, kIcon.width, kIcon.height)).topLeft(), QSize(32, 32)));

@@ -2,7 +2,10 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QString>
+#include <QTextLayout>
 
 namespace {
 
@@ -16,6 +19,18 @@ int mulDiv(int a, int b, int c)
 }
 
 const QString kFallbackFamily = QStringLiteral("Noto Sans CJK JP");
+
+// The family whose glyphs Japanese text in font is drawn with: font's own,
+// or the one fontconfig falls back to for it; empty when none has them.
+QString japaneseGlyphFamily(const QFont &font)
+{
+    QTextLayout layout(QStringLiteral("設定"), font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    return runs.isEmpty() ? QString() : runs.first().rawFont().familyName();
+}
 
 } // namespace
 
@@ -34,14 +49,23 @@ DialogUnits::DialogUnits(int baseX, int baseY)
 {
 }
 
+DialogUnits DialogUnits::stretched(int perMilleX, int perMilleY) const
+{
+    DialogUnits units(m_baseX, m_baseY);
+    units.m_stretchX = perMilleX;
+    units.m_stretchY = perMilleY;
+    return units;
+}
+
+// Unstretched this is exactly MulDiv(dialogX, baseX, 4).
 int DialogUnits::toPixelsX(int dialogX) const
 {
-    return mulDiv(dialogX, m_baseX, 4);
+    return mulDiv(dialogX, m_baseX * m_stretchX, 4 * 1000);
 }
 
 int DialogUnits::toPixelsY(int dialogY) const
 {
-    return mulDiv(dialogY, m_baseY, 8);
+    return mulDiv(dialogY, m_baseY * m_stretchY, 8 * 1000);
 }
 
 QSize DialogUnits::toPixels(const QSize &dialogSize) const
@@ -51,13 +75,33 @@ QSize DialogUnits::toPixels(const QSize &dialogSize) const
 
 QRect DialogUnits::toPixels(const QRect &dialogRect) const
 {
+    // Stretched units convert the far edges instead: rounded on their own,
+    // a width could reach a pixel into a control that touches it.
+    if (m_stretchX != 1000 || m_stretchY != 1000) {
+        const int left = toPixelsX(dialogRect.x());
+        const int top = toPixelsY(dialogRect.y());
+        return {left, top, toPixelsX(dialogRect.x() + dialogRect.width()) - left,
+            toPixelsY(dialogRect.y() + dialogRect.height()) - top};
+    }
     return {toPixelsX(dialogRect.x()), toPixelsY(dialogRect.y()), toPixelsX(dialogRect.width()),
         toPixelsY(dialogRect.height())};
 }
 
 QFont DialogUnits::templateFont(const QString &family, int pointSize)
 {
-    QFont font(QFontDatabase::hasFamily(family) ? family : kFallbackFamily, pointSize);
+    if (QFontDatabase::hasFamily(family) || QFontDatabase::hasFamily(kFallbackFamily)) {
+        QFont font(QFontDatabase::hasFamily(family) ? family : kFallbackFamily, pointSize);
+        font.setStyleHint(QFont::SansSerif);
+        return font;
+    }
+    // Asked for a family it lacks, Qt takes a Latin font and draws Japanese
+    // from another; the dialog takes that other font whole.
+    QFont asked(family, pointSize);
+    asked.setStyleHint(QFont::SansSerif);
+    const QString japanese = japaneseGlyphFamily(asked);
+    if (japanese.isEmpty())
+        return asked;
+    QFont font(japanese, pointSize);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

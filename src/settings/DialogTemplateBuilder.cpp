@@ -5,15 +5,21 @@
 #include "WrappingCheckBox.h"
 
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTabWidget>
+#include <QTableView>
+
+#include <vector>
 
 namespace {
 
@@ -46,6 +52,18 @@ QWidget *createCalendar(QWidget *parent)
     calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calendar->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
     calendar->setGridVisible(false);
+    // A day's cell as wide and high as its text needs. By default the table
+    // asks for a square of the font's line height and more per cell, which a
+    // Japanese font with a tall line makes wider than the calendar's place,
+    // and the last weekdays drop out of sight.
+    if (auto *days = calendar->findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"))) {
+        const QFontMetrics metrics(calendar->font());
+        const int cell = std::max(metrics.horizontalAdvance(QStringLiteral("30")),
+                             metrics.horizontalAdvance(QStringLiteral("日")))
+            + 2;
+        days->horizontalHeader()->setMinimumSectionSize(cell);
+        days->verticalHeader()->setMinimumSectionSize(metrics.height());
+    }
     return calendar;
 }
 
@@ -104,16 +122,101 @@ Qt::FocusPolicy focusPolicyOf(const Control &control)
     }
 }
 
-// The template's font where it is installed; otherwise its metric twin IPA P
-// Gothic (same widths and line height, so the template's texts fit as
-// designed), and failing that the fallback of the dialog-unit conversion.
+// The template's font where it is installed; otherwise one of its metric
+// twins, IPA P Gothic or Takao P Gothic, which is made from it (same widths
+// and line height, so the template's texts fit as designed), and failing that
+// the fallback of the dialog-unit conversion.
 QFont templateFont(const DialogTemplate &dialogTemplate)
 {
     const QString family = QString::fromUtf8(dialogTemplate.fontFamily);
-    const QString twin = QStringLiteral("IPAPGothic");
-    if (!QFontDatabase::hasFamily(family) && QFontDatabase::hasFamily(twin))
-        return QFont(twin, dialogTemplate.pointSize);
+    if (!QFontDatabase::hasFamily(family)) {
+        for (const QString &twin : {QStringLiteral("IPAPGothic"), QStringLiteral("TakaoPGothic")}) {
+            if (QFontDatabase::hasFamily(twin))
+                return QFont(twin, dialogTemplate.pointSize);
+        }
+    }
     return DialogUnits::templateFont(family, dialogTemplate.pointSize);
+}
+
+// How a control's text falls short of its place: too wide for it (across),
+// or lines taller than it (down).
+struct Shortfall
+{
+    bool across = false;
+    bool down = false;
+};
+
+Shortfall wrappedShortfall(int neededHeight, int height)
+{
+    // Wrapped text that needs more lines than fit wants both: more width
+    // takes fewer lines, more height holds more.
+    return neededHeight > height ? Shortfall{true, true} : Shortfall{};
+}
+
+Shortfall lineShortfall(int neededWidth, int neededHeight, const QSize &area)
+{
+    return {neededWidth > area.width(), neededHeight > area.height()};
+}
+
+Shortfall shortfallOf(const QWidget &widget)
+{
+    const QFontMetrics metrics(widget.font());
+    if (const auto *label = qobject_cast<const QLabel *>(&widget)) {
+        if (label->text().isEmpty())
+            return {};
+        const QRect area = label->contentsRect();
+        const int oneLine = metrics.horizontalAdvance(label->text());
+        if (oneLine <= area.width())
+            return lineShortfall(oneLine, metrics.height(), area.size());
+        return wrappedShortfall(label->heightForWidth(label->width()), label->height());
+    }
+    if (const auto *box = qobject_cast<const WrappingCheckBox *>(&widget))
+        return wrappedShortfall(box->heightForWidth(box->width()), box->height());
+    if (const auto *button = qobject_cast<const QPushButton *>(&widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return lineShortfall(metrics.horizontalAdvance(button->text()), metrics.height(), area.size());
+    }
+    if (const auto *button = qobject_cast<const QAbstractButton *>(&widget)) {
+        // A check box or radio button: its indicator, the spacing and the
+        // text on one line, as the style sizes them.
+        return lineShortfall(button->sizeHint().width(), metrics.height(), button->size());
+    }
+    if (const auto *group = qobject_cast<const QGroupBox *>(&widget))
+        return lineShortfall(metrics.horizontalAdvance(group->title()), metrics.height(), group->size());
+    if (const auto *edit = qobject_cast<const QLineEdit *>(&widget)) {
+        const int frame = edit->hasFrame() ? 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+        return lineShortfall(0, metrics.height() + frame, edit->size());
+    }
+    if (const auto *combo = qobject_cast<const QComboBox *>(&widget))
+        return lineShortfall(combo->minimumSizeHint().width(), 0, combo->size());
+    return {};
+}
+
+// Puts every control at its place in units.
+void place(const DialogTemplate &dialogTemplate, const TemplateControls &controls,
+    const std::vector<QWidget *> &widgets, const DialogUnits &units)
+{
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        const Control &control = dialogTemplate.controls[i];
+        QRect place = units.toPixels(QRect(control.x, control.y, control.width, control.height));
+        // A combo box's template height includes its dropped list.
+        if (control.controlClass == C::ComboBox)
+            place.setHeight(widgets[i]->sizeHint().height());
+        widgets[i]->setGeometry(place);
+    }
+    for (const Control &control : dialogTemplate.controls) {
+        if (control.controlClass != C::UpDown)
+            continue;
+        // Aligned right of its buddy, which gives up the room it takes.
+        auto *upDown = controls.get<UpDownControl>(control.id);
+        auto *buddy = controls.get<QLineEdit>(control.buddyId);
+        const QRect edit = buddy->geometry();
+        const int width = units.toPixelsX(control.width);
+        buddy->setGeometry(edit.adjusted(0, 0, -width, 0));
+        upDown->setGeometry(edit.right() + 1 - width, edit.top(), width, edit.height());
+    }
 }
 
 } // namespace
@@ -127,20 +230,15 @@ TemplateControls buildFromTemplate(QWidget &dialog, const DialogTemplate &dialog
 {
     dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     dialog.setFont(templateFont(dialogTemplate));
-    const DialogUnits units(dialog.font());
-    dialog.setFixedSize(units.toPixels(QSize(dialogTemplate.width, dialogTemplate.height)));
 
     TemplateControls controls;
+    std::vector<QWidget *> widgets;
     QWidget *previous = nullptr;
     for (const Control &control : dialogTemplate.controls) {
         QWidget *widget = createControl(control, &dialog);
         widget->setObjectName(QString::fromUtf8(control.name));
         widget->setFocusPolicy(focusPolicyOf(control));
-        QRect place = units.toPixels(QRect(control.x, control.y, control.width, control.height));
-        // A combo box's template height includes its dropped list.
-        if (control.controlClass == C::ComboBox)
-            place.setHeight(widget->sizeHint().height());
-        widget->setGeometry(place);
+        widgets.push_back(widget);
         if (control.id != -1)
             controls.add(control.id, widget);
         if (previous && widget->focusPolicy() != Qt::NoFocus)
@@ -149,19 +247,39 @@ TemplateControls buildFromTemplate(QWidget &dialog, const DialogTemplate &dialog
             previous = widget;
     }
 
-    for (const Control &control : dialogTemplate.controls) {
-        if (control.controlClass == C::TabControl) {
-            controls.get<QWidget>(control.id)->lower();
-        } else if (control.controlClass == C::UpDown) {
-            // Aligned right of its buddy, which gives up the room it takes.
-            auto *upDown = controls.get<UpDownControl>(control.id);
-            auto *buddy = controls.get<QLineEdit>(control.buddyId);
-            const QRect edit = buddy->geometry();
-            const int width = units.toPixelsX(control.width);
-            buddy->setGeometry(edit.adjusted(0, 0, -width, 0));
-            upDown->setGeometry(edit.right() + 1 - width, edit.top(), width, edit.height());
-            upDown->setBuddy(buddy);
+    // The font's base units, stretched only as far as its texts need: in the
+    // template's font (or a twin) nothing stretches; a font whose Japanese is
+    // wider or taller against its Latin letters gets a proportionally larger
+    // dialog, every control in the same relative place, so none overlaps.
+    const DialogUnits base(dialog.font());
+    constexpr int kStep = 25; // thousandths
+    constexpr int kMost = 2000;
+    int stretchX = 1000;
+    int stretchY = 1000;
+    for (;;) {
+        place(dialogTemplate, controls, widgets, base.stretched(stretchX, stretchY));
+        Shortfall any;
+        for (const QWidget *widget : widgets) {
+            const Shortfall shortfall = shortfallOf(*widget);
+            any.across = any.across || shortfall.across;
+            any.down = any.down || shortfall.down;
         }
+        if ((!any.across || stretchX >= kMost) && (!any.down || stretchY >= kMost))
+            break;
+        if (any.across && stretchX < kMost)
+            stretchX += kStep;
+        if (any.down && stretchY < kMost)
+            stretchY += kStep;
+    }
+    const DialogUnits units = base.stretched(stretchX, stretchY);
+    controls.setUnits(units);
+    dialog.setFixedSize(units.toPixels(QSize(dialogTemplate.width, dialogTemplate.height)));
+
+    for (const Control &control : dialogTemplate.controls) {
+        if (control.controlClass == C::TabControl)
+            controls.get<QWidget>(control.id)->lower();
+        else if (control.controlClass == C::UpDown)
+            controls.get<UpDownControl>(control.id)->setBuddy(controls.get<QLineEdit>(control.buddyId));
     }
     return controls;
 }

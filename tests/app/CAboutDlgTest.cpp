@@ -1,4 +1,5 @@
 #include "CAboutDlg.h"
+#include "DialogFit.h"
 #include "DialogUnits.h"
 
 #include <QLabel>
@@ -60,6 +61,23 @@ TEST(CAboutDlg, OkEnterAndEscCloseIt)
         EXPECT_EQ(finished.count(), 1);
         EXPECT_FALSE(dialog.isVisible());
     }
+}
+
+// Run once per Japanese font by the test after it.
+TEST(CAboutDlg, ReadsWholeUnderTheOneJapaneseFont)
+{
+    const QString family = DialogFit::onlyJapaneseFamily();
+    if (family.isEmpty())
+        GTEST_SKIP() << "run by CAboutDlg.ReadsWholeUnderEachJapaneseFont";
+    CAboutDlg dialog;
+    EXPECT_EQ(DialogFit::japaneseFamily(dialog.font()), family);
+    const QStringList faults = DialogFit::faults(dialog);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+TEST(CAboutDlg, ReadsWholeUnderEachJapaneseFont)
+{
+    DialogFit::expectPassesUnderEachJapaneseFont("CAboutDlg.ReadsWholeUnderTheOneJapaneseFont");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "CNoticeDlg.h"
+#include "DialogFit.h"
 #include "DialogUnits.h"
 #include "NoticeWindowPresenter.h"
 #include "NoticeWindows.h"
@@ -236,6 +237,24 @@ TEST_F(NoticeWindow, GoesWithItsOwner)
     EXPECT_TRUE(notice->isWindow());
     delete owner;
     EXPECT_FALSE(notice);
+}
+
+// Run once per Japanese font by the test after it.
+TEST_F(NoticeWindow, ReadsWholeUnderTheOneJapaneseFont)
+{
+    const QString family = DialogFit::onlyJapaneseFamily();
+    if (family.isEmpty())
+        GTEST_SKIP() << "run by NoticeWindow.ReadsWholeUnderEachJapaneseFont";
+    CNoticeDlg *notice = showOne(QStringLiteral("本日の会議"));
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(DialogFit::japaneseFamily(notice->font()), family);
+    const QStringList faults = DialogFit::faults(*notice);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+TEST(NoticeWindowFonts, ReadsWholeUnderEachJapaneseFont)
+{
+    DialogFit::expectPassesUnderEachJapaneseFont("NoticeWindow.ReadsWholeUnderTheOneJapaneseFont");
 }
 
 } // namespace

@@ -36,6 +36,16 @@ TEST(DialogUnits, RoundHalfAwayFromZeroLikeMulDiv)
     // Each value on its own: the width does not depend on the position.
     EXPECT_EQ(units.toPixels(QRect(1, 1, 3, 3)), QRect(2, 2, 5, 5));
     EXPECT_EQ(units.toPixels(QSize(214, 74)), QSize(321, 120));
+
+    // Stretched for a font that needs more room: 214 * 6 * 1.5 / 4 = 481.5,
+    // 74 * 13 * 1.025 / 8 = 123.26.
+    const DialogUnits wider = units.stretched(1500, 1025);
+    EXPECT_EQ(wider.toPixels(QSize(214, 74)), QSize(482, 123));
+    EXPECT_EQ(wider.toPixelsX(-3), -7); // -6.75
+    // 19 + 18 = 37: a width of 40.5 rounded to 41 would reach from 43 past
+    // 83, where a control at 37 starts; edges give 43 to 83.
+    EXPECT_EQ(wider.toPixels(QRect(19, 0, 18, 8)), QRect(43, 0, 40, 13));
+    EXPECT_EQ(wider.toPixelsX(37), 83);
 }
 
 TEST(DialogUnits, MissingTemplateFontFallsBackToTheJapaneseFont)

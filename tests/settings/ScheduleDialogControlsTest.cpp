@@ -1,3 +1,4 @@
+#include "DialogFit.h"
 #include "SettingsDialogFixture.h"
 
 #include "UpDownControl.h"
@@ -215,6 +216,34 @@ TEST_F(SettingsDialogTest, RulePagesAndTheOneTimeDateNeverInThePast)
     chooseRule(2);
     EXPECT_EQ(calendar->selectedDate(), today);
     EXPECT_TRUE(m_messages.texts.empty());
+}
+
+// Run once per Japanese font by the test after it, with only that font for
+// Japanese: each rule page reads whole, the calendar with all its columns.
+TEST_F(SettingsDialogTest, EveryRulePageReadsWholeUnderTheOneJapaneseFont)
+{
+    const QString family = DialogFit::onlyJapaneseFamily();
+    if (family.isEmpty())
+        GTEST_SKIP() << "run by SettingsDialogFonts.EveryRulePageReadsWholeUnderEachJapaneseFont";
+    EXPECT_EQ(DialogFit::japaneseFamily(m_dialog->font()), family);
+    for (int tab = 0; tab < 3; ++tab) {
+        m_doc.schedules[tab].valid = 1;
+        m_doc.schedules[tab].kind = tab; // weekly, monthly, once
+        m_doc.schedules[tab].WED = 1;
+    }
+    m_doc.schedules[0].msg = QStringLiteral("1 2 3 4 5 6 7 8 9 10");
+    open();
+    for (int tab = 0; tab < 3; ++tab) {
+        clickTab(tab);
+        const QStringList faults = DialogFit::faults(*m_dialog);
+        EXPECT_TRUE(faults.isEmpty()) << "rule " << tab << ":\n" << faults.join(u'\n').toStdString();
+    }
+}
+
+TEST(SettingsDialogFonts, EveryRulePageReadsWholeUnderEachJapaneseFont)
+{
+    DialogFit::expectPassesUnderEachJapaneseFont(
+        "SettingsDialogTest.EveryRulePageReadsWholeUnderTheOneJapaneseFont");
 }
 
 } // namespace
