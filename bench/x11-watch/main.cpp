@@ -4,13 +4,16 @@
 //   x11-watch embed -- PROGRAM ARGS...
 //       milliseconds from exec until one of its windows is embedded in the
 //       system tray (reparented into the tray host);
-//   x11-watch map TITLE SINCE_NS -- PROGRAM ARGS...
+//   x11-watch map TITLE SINCE_NS [COUNT] -- PROGRAM ARGS...
 //       milliseconds from SINCE_NS (CLOCK_REALTIME, nanoseconds) until a
-//       window titled TITLE is mapped;
+//       window of the program titled TITLE is mapped; with COUNT, one line
+//       for each of the first COUNT such windows, the k-th (from 0) timed
+//       from k minutes after SINCE_NS;
 //   x11-watch line WORD SINCE_NS -- PROGRAM ARGS...
 //       milliseconds from SINCE_NS until the program prints the line WORD on
 //       its standard error.
-// Prints the figure, or "timeout" after 30 s; then kills the program.
+// Prints the figure, or "timeout" after 30 s (and a minute more for each
+// further window counted); then kills the program.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -21,9 +24,11 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,21 +68,82 @@ std::string titleOf(Display *dpy, Window w)
     return title;
 }
 
-// The window itself, or a client window the window manager framed in it.
-bool hasTitle(Display *dpy, Window w, const std::string &title)
+// The window itself, or the client window the window manager framed in it,
+// when it carries the title; 0 otherwise.
+Window clientWithTitle(Display *dpy, Window w, const std::string &title)
 {
     if (titleOf(dpy, w) == title)
-        return true;
+        return w;
     Window rootReturn = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(dpy, w, &rootReturn, &parent, &children, &count))
-        return false;
-    bool found = false;
-    for (unsigned i = 0; i < count && !found; ++i)
-        found = titleOf(dpy, children[i]) == title;
+        return 0;
+    Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        if (titleOf(dpy, children[i]) == title)
+            found = children[i];
+    }
     if (children)
         XFree(children);
     return found;
+}
+
+// The process that made the window or the client window framed in it, by
+// its _NET_WM_PID; 0 when it does not say.
+long pidOf(Display *dpy, Window w)
+{
+    const Atom pidAtom = XInternAtom(dpy, "_NET_WM_PID", False);
+    const auto read = [&](Window window) -> long {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        long pid = 0;
+        if (XGetWindowProperty(dpy, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after, &data)
+                == Success
+            && data) {
+            if (items == 1 && format == 32)
+                pid = *reinterpret_cast<long *>(data);
+            XFree(data);
+        }
+        return pid;
+    };
+    if (const long pid = read(w))
+        return pid;
+    Window rootReturn = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    long pid = 0;
+    if (XQueryTree(dpy, w, &rootReturn, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !pid; ++i)
+            pid = read(children[i]);
+        if (children)
+            XFree(children);
+    }
+    return pid;
+}
+
+// Whether pid is the process itself or one it started (through env or
+// strace, say), by the parents in /proc.
+bool startedBy(long pid, pid_t ancestor)
+{
+    for (int depth = 0; pid > 1 && depth < 8; ++depth) {
+        if (pid == ancestor)
+            return true;
+        char path[64];
+        std::snprintf(path, sizeof path, "/proc/%ld/stat", pid);
+        FILE *stat = std::fopen(path, "r");
+        if (!stat)
+            return false;
+        char line[512] = {};
+        const bool read = std::fgets(line, sizeof line, stat) != nullptr;
+        std::fclose(stat);
+        const char *afterName = read ? std::strrchr(line, ')') : nullptr;
+        long parent = 0;
+        if (!afterName || std::sscanf(afterName, ") %*c %ld", &parent) != 1)
+            return false;
+        pid = parent;
+    }
+    return false;
 }
 
 // Tray icons carry the program's name too; they live inside the tray host.
@@ -131,7 +197,7 @@ void stopProgram(pid_t pid)
 
 int usage()
 {
-    std::fputs("usage: x11-watch embed|map TITLE SINCE_NS|line WORD SINCE_NS -- PROGRAM ARGS...\n", stderr);
+    std::fputs("usage: x11-watch embed|map TITLE SINCE_NS [COUNT]|line WORD SINCE_NS -- PROGRAM ARGS...\n", stderr);
     return 2;
 }
 
@@ -149,7 +215,7 @@ int main(int argc, char **argv)
         return usage();
     std::vector<std::string> args(argv + 2, argv + dash);
     char **program = argv + dash + 1;
-    const long long deadline = nowNs() + 30LL * 1000000000LL;
+    long long deadline = nowNs() + 30LL * 1000000000LL;
 
     if (mode == "line") {
         if (args.size() != 2)
@@ -191,14 +257,18 @@ int main(int argc, char **argv)
 
     long long since = 0;
     std::string title;
+    int count = 1;
     if (mode == "embed") {
         if (!args.empty() || !tray)
             return usage();
     } else if (mode == "map") {
-        if (args.size() != 2)
+        if (args.size() != 2 && args.size() != 3)
             return usage();
         title = args[0];
         since = std::atoll(args[1].c_str());
+        if (args.size() == 3)
+            count = std::max(1, std::atoi(args[2].c_str()));
+        deadline += (count - 1) * 60LL * 1000000000LL;
     } else {
         return usage();
     }
@@ -209,6 +279,7 @@ int main(int argc, char **argv)
         since = started;
 
     const int xfd = ConnectionNumber(dpy);
+    std::set<Window> counted;
     while (nowNs() < deadline) {
         if (!XPending(dpy)) {
             pollfd p{xfd, POLLIN, 0};
@@ -230,11 +301,19 @@ int main(int argc, char **argv)
             // mapping is seen after the window manager has framed them.
             if (event.type == CreateNotify)
                 XSelectInput(dpy, event.xcreatewindow.window, StructureNotifyMask | PropertyChangeMask);
-            if (event.type == MapNotify && !inTray(dpy, event.xmap.window, tray)
-                && hasTitle(dpy, event.xmap.window, title)) {
+            // A framed window's mapping is seen twice, for the frame and the
+            // client; each window counts once.
+            const Window client = event.type == MapNotify && !inTray(dpy, event.xmap.window, tray)
+                ? clientWithTitle(dpy, event.xmap.window, title)
+                : 0;
+            if (client && startedBy(pidOf(dpy, client), pid) && counted.insert(client).second) {
                 std::printf("%.3f\n", (nowNs() - since) / 1e6);
-                stopProgram(pid);
-                return 0;
+                std::fflush(stdout);
+                if (--count == 0) {
+                    stopProgram(pid);
+                    return 0;
+                }
+                since += 60LL * 1000000000LL;
             }
         }
     }
