@@ -17,25 +17,23 @@ constexpr int kAnswerTimeoutMs = 2000;
 // need not outlast anything the program does.
 constexpr int kMaxBufferMs = 250;
 
-bool toSampleSpec(const QAudioFormat &format, pa_sample_spec &sampleSpec)
+bool toSampleSpec(const AudioFormat &format, pa_sample_spec &sampleSpec)
 {
-    switch (format.sampleFormat()) {
-    case QAudioFormat::UInt8:
+    switch (format.sample) {
+    case AudioFormat::Sample::UInt8:
         sampleSpec.format = PA_SAMPLE_U8;
         break;
-    case QAudioFormat::Int16:
+    case AudioFormat::Sample::Int16:
         sampleSpec.format = PA_SAMPLE_S16NE;
         break;
-    case QAudioFormat::Int32:
+    case AudioFormat::Sample::Int32:
         sampleSpec.format = PA_SAMPLE_S32NE;
         break;
-    case QAudioFormat::Float:
+    case AudioFormat::Sample::Float:
         sampleSpec.format = PA_SAMPLE_FLOAT32NE;
         break;
-    default:
-        return false;
     }
-    sampleSpec.rate = static_cast<std::uint32_t>(std::max(0, format.sampleRate()));
+    sampleSpec.rate = static_cast<std::uint32_t>(std::max(0, format.sampleRate));
     sampleSpec.channels = static_cast<std::uint8_t>(std::clamp(format.channelCount(), 0, 255));
     return format.channelCount() <= static_cast<int>(PA_CHANNELS_MAX)
         && pa_sample_spec_valid(&sampleSpec) != 0;
@@ -170,7 +168,7 @@ void PulseAudioOutput::disconnect()
     m_loop = nullptr;
 }
 
-AudioOutput::Start PulseAudioOutput::start(const QAudioFormat &format, QIODevice *source, int bufferMs)
+AudioOutput::Start PulseAudioOutput::start(const AudioFormat &format, QIODevice *source, int bufferMs)
 {
     stop();
     pa_sample_spec sampleSpec{};
@@ -226,11 +224,11 @@ bool PulseAudioOutput::isDone() const
     return m_done || m_failed;
 }
 
-QAudio::State PulseAudioOutput::state() const
+AudioOutput::State PulseAudioOutput::state() const
 {
     if (!m_running || m_failed)
-        return QAudio::StoppedState;
-    return m_done ? QAudio::IdleState : QAudio::ActiveState;
+        return State::Stopped;
+    return m_done ? State::Idle : State::Active;
 }
 
 void PulseAudioOutput::stop()

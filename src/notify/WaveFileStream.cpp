@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
@@ -71,6 +73,19 @@ SNDFILE *openRegularFile(const QString &path, SF_INFO *info)
 #endif
 }
 
+// WAV files name their channels' speakers in the order of the bits of a
+// channel mask: front left, front right, front centre, LFE, back left, back
+// right, ...
+std::vector<AudioFormat::Channel> channelPositions(int channels)
+{
+    using C = AudioFormat::Channel;
+    if (channels == 1)
+        return {C::Mono};
+    static constexpr C kWaveOrder[kMaxChannels] = {C::FrontLeft, C::FrontRight, C::FrontCenter, C::Lfe,
+        C::BackLeft, C::BackRight, C::FrontLeftOfCenter, C::FrontRightOfCenter};
+    return {std::begin(kWaveOrder), std::begin(kWaveOrder) + channels};
+}
+
 } // namespace
 
 std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
@@ -86,18 +101,19 @@ std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
     }
     // Integer data read as float comes out in -1..1.
     sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
-    return std::unique_ptr<WaveFileStream>(
-        new WaveFileStream(file, info.samplerate, info.channels, info.frames));
+    AudioFormat format;
+    format.sampleRate = info.samplerate;
+    format.sample = AudioFormat::Sample::Float;
+    format.channels = channelPositions(info.channels);
+    return std::unique_ptr<WaveFileStream>(new WaveFileStream(file, std::move(format), info.frames));
 }
 
-WaveFileStream::WaveFileStream(SNDFILE *file, int sampleRate, int channels, qint64 frames)
+WaveFileStream::WaveFileStream(SNDFILE *file, AudioFormat format, qint64 frames)
     : m_file(file)
+    , m_format(std::move(format))
     , m_frames(frames)
     , m_framesLeft(frames)
 {
-    m_format.setSampleRate(sampleRate);
-    m_format.setChannelCount(channels);
-    m_format.setSampleFormat(QAudioFormat::Float);
 }
 
 WaveFileStream::~WaveFileStream()

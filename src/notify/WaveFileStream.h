@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAudioFormat>
+#include "AudioFormat.h"
+
 #include <QIODevice>
 
 #include <memory>
@@ -21,7 +22,7 @@ public:
     static std::unique_ptr<WaveFileStream> open(const QString &path);
     ~WaveFileStream() override;
 
-    QAudioFormat format() const { return m_format; }
+    const AudioFormat &format() const { return m_format; }
     // Frames of audio in the file.
     qint64 frames() const { return m_frames; }
 
@@ -38,10 +39,10 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    WaveFileStream(sf_private_tag *file, int sampleRate, int channels, qint64 frames);
+    WaveFileStream(sf_private_tag *file, AudioFormat format, qint64 frames);
 
     sf_private_tag *m_file;
-    QAudioFormat m_format;
+    AudioFormat m_format;
     qint64 m_frames;
     qint64 m_framesLeft = 0;
     std::vector<float> m_buffer;

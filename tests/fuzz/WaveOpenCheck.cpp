@@ -32,13 +32,12 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 QString checkOpened(WaveFileStream &stream)
 {
-    const QAudioFormat format = stream.format();
-    if (format.channelCount() < 1 || format.channelCount() > 8 || format.sampleRate() < 1000
-        || format.sampleRate() > 384000 || format.sampleFormat() != QAudioFormat::Float
-        || stream.frames() < 0)
+    const AudioFormat &format = stream.format();
+    if (format.channelCount() < 1 || format.channelCount() > 8 || format.sampleRate < 1000
+        || format.sampleRate > 384000 || format.sample != AudioFormat::Sample::Float || stream.frames() < 0)
         return QStringLiteral("opened with a format that cannot be played: %1 channels, %2 Hz, %3 frames")
             .arg(format.channelCount())
-            .arg(format.sampleRate())
+            .arg(format.sampleRate)
             .arg(stream.frames());
     if (stream.frames() > std::numeric_limits<qint64>::max() / format.bytesPerFrame())
         return QStringLiteral("%1 frames announced: their length in bytes does not fit 64 bits")
