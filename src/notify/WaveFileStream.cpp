@@ -39,40 +39,6 @@ bool isWaveContainer(int format)
     }
 }
 
-// Opens the file for libsndfile only if it is a regular file. Opening a FIFO
-// with no writer, or reading a device such as /dev/zero, would block or never
-// end, so the type is checked on the opened descriptor (no window for the
-// path to be swapped in between), and the open itself cannot block.
-SNDFILE *openRegularFile(const QString &path, SF_INFO *info)
-{
-#ifdef Q_OS_WIN
-    if (!QFileInfo(path).isFile())
-        return nullptr;
-    return sf_wchar_open(reinterpret_cast<const wchar_t *>(path.utf16()), SFM_READ, info);
-#else
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty())
-        return nullptr;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return nullptr;
-    struct stat status
-    {
-    };
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags != -1)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    SNDFILE *file = sf_open_fd(fd, SFM_READ, info, SF_TRUE);
-    if (!file)
-        ::close(fd);
-    return file;
-#endif
-}
-
 // WAV files name their channels' speakers in the order of the bits of a
 // channel mask: front left, front right, front centre, LFE, back left, back
 // right, ...
@@ -86,17 +52,70 @@ std::vector<AudioFormat::Channel> channelPositions(int channels)
     return {std::begin(kWaveOrder), std::begin(kWaveOrder) + channels};
 }
 
+#ifndef Q_OS_WIN
+// Opens the file only if it is a regular file. Opening a FIFO with no writer,
+// or reading a device such as /dev/zero, would block or never end, so the
+// type is checked on the opened descriptor (no window for the path to be
+// swapped in between), and the open itself cannot block. -1 when it is none.
+int openRegularFile(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty())
+        return -1;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+#endif
+
+// libsndfile reading the file from its first byte; the descriptor stays ours.
+SNDFILE *openSndfile(int descriptor, const QString &path, SF_INFO *info)
+{
+    *info = SF_INFO{};
+#ifdef Q_OS_WIN
+    Q_UNUSED(descriptor);
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    return sf_wchar_open(reinterpret_cast<const wchar_t *>(path.utf16()), SFM_READ, info);
+#else
+    Q_UNUSED(path);
+    if (::lseek(descriptor, 0, SEEK_SET) != 0)
+        return nullptr;
+    return sf_open_fd(descriptor, SFM_READ, info, SF_FALSE);
+#endif
+}
+
 } // namespace
 
 std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
 {
-    SF_INFO info{};
-    SNDFILE *file = openRegularFile(path, &info);
-    if (!file)
+#ifdef Q_OS_WIN
+    const int descriptor = -1;
+#else
+    const int descriptor = openRegularFile(path);
+    if (descriptor < 0)
         return nullptr;
-    if (!isWaveContainer(info.format) || info.channels < 1 || info.channels > kMaxChannels
+#endif
+    SF_INFO info{};
+    SNDFILE *file = openSndfile(descriptor, path, &info);
+    if (!file || !isWaveContainer(info.format) || info.channels < 1 || info.channels > kMaxChannels
         || info.samplerate < kMinSampleRate || info.samplerate > kMaxSampleRate || info.frames < 0) {
-        sf_close(file);
+        if (file)
+            sf_close(file);
+#ifndef Q_OS_WIN
+        ::close(descriptor);
+#endif
         return nullptr;
     }
     // Integer data read as float comes out in -1..1.
@@ -105,11 +124,16 @@ std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
     format.sampleRate = info.samplerate;
     format.sample = AudioFormat::Sample::Float;
     format.channels = channelPositions(info.channels);
-    return std::unique_ptr<WaveFileStream>(new WaveFileStream(file, std::move(format), info.frames));
+    return std::unique_ptr<WaveFileStream>(
+        new WaveFileStream(file, descriptor, path, info.seekable != 0, std::move(format), info.frames));
 }
 
-WaveFileStream::WaveFileStream(SNDFILE *file, AudioFormat format, qint64 frames)
+WaveFileStream::WaveFileStream(
+    SNDFILE *file, int descriptor, const QString &path, bool seekable, AudioFormat format, qint64 frames)
     : m_file(file)
+    , m_descriptor(descriptor)
+    , m_path(path)
+    , m_seekable(seekable)
     , m_format(std::move(format))
     , m_frames(frames)
     , m_framesLeft(frames)
@@ -123,7 +147,11 @@ WaveFileStream::~WaveFileStream()
 
 bool WaveFileStream::rewind()
 {
-    if (!m_file || sf_seek(m_file, 0, SEEK_SET) != 0)
+    if (!m_file)
+        return false;
+    // libsndfile seeks in no GSM 6.10, G.721 or NMS ADPCM data, not even to
+    // its start: such a file is read again from the beginning.
+    if (m_seekable ? sf_seek(m_file, 0, SEEK_SET) != 0 : !reopen())
         return false;
     m_framesLeft = m_frames;
     if (!isOpen())
@@ -131,14 +159,40 @@ bool WaveFileStream::rewind()
     return true;
 }
 
+bool WaveFileStream::reopen()
+{
+    const int closed = sf_close(m_file);
+    SF_INFO info{};
+    m_file = closed == 0 ? openSndfile(m_descriptor, m_path, &info) : nullptr;
+    // The same file, unless it was changed in between.
+    if (m_file
+        && (info.samplerate != m_format.sampleRate || info.channels != m_format.channelCount()
+            || info.frames != m_frames)) {
+        sf_close(m_file);
+        m_file = nullptr;
+    }
+    if (!m_file) {
+        m_framesLeft = 0;
+        return false;
+    }
+    sf_command(m_file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
+    return true;
+}
+
 bool WaveFileStream::closeFile()
 {
     if (isOpen())
         QIODevice::close();
-    if (!m_file)
-        return true;
-    const int result = sf_close(m_file);
-    m_file = nullptr;
+    int result = 0;
+    if (m_file) {
+        result = sf_close(m_file);
+        m_file = nullptr;
+    }
+#ifndef Q_OS_WIN
+    if (m_descriptor >= 0 && ::close(m_descriptor) != 0)
+        result = -1;
+#endif
+    m_descriptor = -1;
     m_framesLeft = 0;
     return result == 0;
 }

@@ -26,7 +26,8 @@ public:
     // Frames of audio in the file.
     qint64 frames() const { return m_frames; }
 
-    // Back to the first frame.
+    // Back to the first frame; false when the file cannot be read from its
+    // start again.
     bool rewind();
     // false when the file could not be closed cleanly; then it is still gone.
     bool closeFile();
@@ -39,9 +40,17 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    WaveFileStream(sf_private_tag *file, AudioFormat format, qint64 frames);
+    WaveFileStream(sf_private_tag *file, int descriptor, const QString &path, bool seekable, AudioFormat format,
+        qint64 frames);
+    // Opens the file afresh, for codecs that libsndfile cannot seek in.
+    bool reopen();
 
     sf_private_tag *m_file;
+    // What the file is opened from again: its descriptor where there is one,
+    // else its path.
+    int m_descriptor;
+    QString m_path;
+    bool m_seekable;
     AudioFormat m_format;
     qint64 m_frames;
     qint64 m_framesLeft = 0;

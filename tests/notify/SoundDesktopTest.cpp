@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sndfile.h>
+
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -115,26 +118,48 @@ TEST_F(SoundOnDesktop, BeepIs100HzForHalfASecondAndTheCallWaitsForIt)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+QStringList soxOptions(const char *options)
+{
+    return QString::fromLatin1(options).split(QLatin1Char(' '));
+}
+
 struct Encoding
 {
     const char *name;
     QStringList soxOptions;
     int frequencyHz;
+    // How far the codec may take the tone's level from the file's 0.5.
+    double levelTolerance;
+    // Written by libsndfile, mono at 8 kHz, when sox cannot.
+    int sndfileSubtype = 0;
 };
 
-TEST_F(SoundOnDesktop, EveryCommonWaveEncodingPlaysAtItsPitchAndLength)
+// Every encoding sox writes into a WAV file, each with a header of its own
+// kind (plain WAVEFORMATEX with -t wavpcm, else what sox picks), and those
+// only libsndfile writes.
+TEST_F(SoundOnDesktop, EveryWaveEncodingPlaysAtItsPitchLevelAndLength)
 {
-    const auto o = [](const char *options) { return QString::fromLatin1(options).split(QLatin1Char(' ')); };
+    const auto o = soxOptions;
+    // Tones 200 Hz apart where not 100: a tone's start and end spread over
+    // its neighbours in the analysis' 20 ms windows.
     const Encoding encodings[] = {
-        {"pcm8", o("-r 8000 -c 1 -e unsigned-integer -b 8"), 400},
-        {"pcm16", o("-r 44100 -c 2 -e signed-integer -b 16"), 500},
-        {"pcm24", o("-r 96000 -c 1 -e signed-integer -b 24"), 600},
-        {"pcm32", o("-r 48000 -c 2 -e signed-integer -b 32"), 700},
-        {"float32", o("-r 22050 -c 1 -e floating-point -b 32"), 800},
-        {"imaAdpcm", o("-r 11025 -c 1 -e ima-adpcm"), 900},
-        {"msAdpcm", o("-r 22050 -c 2 -e ms-adpcm"), 1000},
-        {"muLaw", o("-r 8000 -c 1 -e u-law"), 1100},
-        {"aLaw", o("-r 16000 -c 2 -e a-law"), 1200},
+        {"pcm8", o("-r 8000 -c 1 -e unsigned-integer -b 8"), 400, 0.02},
+        {"pcm16", o("-r 44100 -c 2 -e signed-integer -b 16"), 500, 0.02},
+        {"pcm24", o("-r 96000 -c 1 -e signed-integer -b 24"), 600, 0.02},
+        {"pcm24Plain", o("-t wavpcm -r 32000 -c 2 -e signed-integer -b 24"), 1500, 0.02},
+        {"pcm32", o("-r 48000 -c 2 -e signed-integer -b 32"), 700, 0.02},
+        {"float32", o("-r 22050 -c 1 -e floating-point -b 32"), 800, 0.02},
+        {"float64", o("-r 44100 -c 2 -e floating-point -b 64"), 1700, 0.02},
+        {"imaAdpcm", o("-r 11025 -c 1 -e ima-adpcm"), 900, 0.03},
+        {"msAdpcm", o("-r 22050 -c 2 -e ms-adpcm"), 1000, 0.03},
+        {"muLaw", o("-r 8000 -c 1 -e u-law"), 1100, 0.03},
+        {"aLaw", o("-r 16000 -c 2 -e a-law"), 1200, 0.03},
+        // libsndfile cannot seek in these.
+        {"gsm", o("-r 8000 -c 1 -e gsm-full-rate"), 1900, 0.06},
+        {"g721", {}, 2100, 0.03, SF_FORMAT_G721_32},
+        {"nmsAdpcm16", {}, 2300, 0.03, SF_FORMAT_NMS_ADPCM_16},
+        {"nmsAdpcm24", {}, 2500, 0.03, SF_FORMAT_NMS_ADPCM_24},
+        {"nmsAdpcm32", {}, 2700, 0.03, SF_FORMAT_NMS_ADPCM_32},
     };
     constexpr int kToneMs = 400;
     // A file cut off inside its data plays what it holds.
@@ -144,9 +169,15 @@ TEST_F(SoundOnDesktop, EveryCommonWaveEncodingPlaysAtItsPitchAndLength)
     ASSERT_EQ(recording.start(), QString());
     for (const Encoding &encoding : encodings) {
         SCOPED_TRACE(encoding.name);
-        setWave(0,
-            wave(QString::fromLatin1(encoding.name) + QStringLiteral(".wav"), encoding.frequencyHz, kToneMs,
-                encoding.soxOptions));
+        const QString name = QString::fromLatin1(encoding.name) + QStringLiteral(".wav");
+        if (encoding.sndfileSubtype != 0) {
+            const QString path = dir.filePath(name);
+            ASSERT_EQ(
+                makeSndfileSineWave(path, encoding.frequencyHz, kToneMs, 8000, encoding.sndfileSubtype), QString());
+            setWave(0, path);
+        } else {
+            setWave(0, wave(name, encoding.frequencyHz, kToneMs, encoding.soxOptions));
+        }
         EXPECT_LT(timedPlay(0), kReturnsAtOnceMs);
         EXPECT_EQ(doc.bDeviceOpen, 1);
         QTest::qWait(kToneMs + 400);
@@ -164,6 +195,9 @@ TEST_F(SoundOnDesktop, EveryCommonWaveEncodingPlaysAtItsPitchAndLength)
         ASSERT_EQ(spans.size(), 1u) << describe(spans);
         EXPECT_NEAR(spans[0].lengthMs(), kToneMs, kLengthToleranceMs);
         EXPECT_NEAR(analysis.frequency(spans[0]), encoding.frequencyHz, encoding.frequencyHz * 0.015);
+        EXPECT_NEAR(analysis.amplitude(spans[0], encoding.frequencyHz), 0.5, encoding.levelTolerance);
+        std::printf("%-10s %5d Hz: %6.1f ms, %7.2f Hz, level %.3f\n", encoding.name, encoding.frequencyHz,
+            spans[0].lengthMs(), analysis.frequency(spans[0]), analysis.amplitude(spans[0], encoding.frequencyHz));
     }
     const auto cutSpans = analysis.spans(1300);
     ASSERT_EQ(cutSpans.size(), 1u) << describe(cutSpans);

@@ -7,6 +7,10 @@
 // full scale, written with the given sox output options (rate, channels,
 // encoding). Returns an empty string on success, else what went wrong.
 QString makeSineWave(const QString &path, int frequencyHz, int durationMs, const QStringList &outputOptions);
+// A mono sine like makeSineWave's, written by libsndfile, for the encodings
+// sox cannot write into a WAV file; subtype is one of libsndfile's
+// SF_FORMAT_ codecs.
+QString makeSndfileSineWave(const QString &path, int frequencyHz, int durationMs, int rate, int subtype);
 
 // Cuts a file down to its first bytes.
 bool truncateFile(const QString &path, qint64 bytes);
