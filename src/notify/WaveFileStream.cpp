@@ -39,14 +39,76 @@ bool isWaveContainer(int format)
     }
 }
 
-// WAV files name their channels' speakers in the order of the bits of a
-// channel mask: front left, front right, front centre, LFE, back left, back
-// right, ...
-std::vector<AudioFormat::Channel> channelPositions(int channels)
+AudioFormat::Channel fromSndfile(int position)
 {
     using C = AudioFormat::Channel;
+    switch (position) {
+    case SF_CHANNEL_MAP_MONO:
+        return C::Mono;
+    case SF_CHANNEL_MAP_LEFT:
+    case SF_CHANNEL_MAP_FRONT_LEFT:
+        return C::FrontLeft;
+    case SF_CHANNEL_MAP_RIGHT:
+    case SF_CHANNEL_MAP_FRONT_RIGHT:
+        return C::FrontRight;
+    case SF_CHANNEL_MAP_CENTER:
+    case SF_CHANNEL_MAP_FRONT_CENTER:
+        return C::FrontCenter;
+    case SF_CHANNEL_MAP_LFE:
+        return C::Lfe;
+    case SF_CHANNEL_MAP_REAR_LEFT:
+        return C::BackLeft;
+    case SF_CHANNEL_MAP_REAR_RIGHT:
+        return C::BackRight;
+    case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER:
+        return C::FrontLeftOfCenter;
+    case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER:
+        return C::FrontRightOfCenter;
+    case SF_CHANNEL_MAP_REAR_CENTER:
+        return C::BackCenter;
+    case SF_CHANNEL_MAP_SIDE_LEFT:
+        return C::SideLeft;
+    case SF_CHANNEL_MAP_SIDE_RIGHT:
+        return C::SideRight;
+    case SF_CHANNEL_MAP_TOP_CENTER:
+        return C::TopCenter;
+    case SF_CHANNEL_MAP_TOP_FRONT_LEFT:
+        return C::TopFrontLeft;
+    case SF_CHANNEL_MAP_TOP_FRONT_CENTER:
+        return C::TopFrontCenter;
+    case SF_CHANNEL_MAP_TOP_FRONT_RIGHT:
+        return C::TopFrontRight;
+    case SF_CHANNEL_MAP_TOP_REAR_LEFT:
+        return C::TopBackLeft;
+    case SF_CHANNEL_MAP_TOP_REAR_CENTER:
+        return C::TopBackCenter;
+    case SF_CHANNEL_MAP_TOP_REAR_RIGHT:
+        return C::TopBackRight;
+    default:
+        return C::Aux;
+    }
+}
+
+// The file's channel mask where it has one (WAVE_FORMAT_EXTENSIBLE), else the
+// order that WAV files without one are read in: the speaker positions in the
+// order of the mask's bits.
+std::vector<AudioFormat::Channel> channelPositions(SNDFILE *file, int channels)
+{
+    using C = AudioFormat::Channel;
+    // One channel is mono, whatever its mask says (mono is written with the
+    // front centre's bit): heard at its full level on every speaker, and not
+    // at half of it on the left and right of a stereo output.
     if (channels == 1)
         return {C::Mono};
+    std::vector<int> map(static_cast<std::size_t>(channels), SF_CHANNEL_MAP_INVALID);
+    if (sf_command(file, SFC_GET_CHANNEL_MAP_INFO, map.data(), static_cast<int>(map.size() * sizeof(int)))
+            == SF_TRUE
+        && std::find(map.begin(), map.end(), SF_CHANNEL_MAP_INVALID) == map.end()) {
+        std::vector<C> positions;
+        for (int position : map)
+            positions.push_back(fromSndfile(position));
+        return positions;
+    }
     static constexpr C kWaveOrder[kMaxChannels] = {C::FrontLeft, C::FrontRight, C::FrontCenter, C::Lfe,
         C::BackLeft, C::BackRight, C::FrontLeftOfCenter, C::FrontRightOfCenter};
     return {std::begin(kWaveOrder), std::begin(kWaveOrder) + channels};
@@ -123,7 +185,7 @@ std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
     AudioFormat format;
     format.sampleRate = info.samplerate;
     format.sample = AudioFormat::Sample::Float;
-    format.channels = channelPositions(info.channels);
+    format.channels = channelPositions(file, info.channels);
     return std::unique_ptr<WaveFileStream>(
         new WaveFileStream(file, descriptor, path, info.seekable != 0, std::move(format), info.frames));
 }

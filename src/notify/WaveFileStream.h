@@ -10,7 +10,9 @@
 struct sf_private_tag;
 
 // A WAV file decoded while it is read: the audio output pulls 32-bit float
-// frames from it, a little at a time, so the file is never read whole.
+// frames from it, a little at a time, so the file is never read whole. Its
+// channels are where the file says, or in the WAV order (front left, front
+// right, front centre, LFE, back left, back right, ...) when it does not.
 class WaveFileStream final : public QIODevice
 {
     Q_OBJECT

@@ -17,9 +17,12 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -209,6 +212,116 @@ TEST_F(SoundOnDesktop, EveryWaveEncodingPlaysAtItsPitchLevelAndLength)
     EXPECT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(doc.bDeviceOpen, 0);
     EXPECT_FALSE(player.wavePlayback().isOpen());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// A null sink of six channels in the 5.1 order, the default output while the
+// object lives, kept rendering in small steps like the rig's own.
+class SurroundSink
+{
+public:
+    static constexpr int kChannels = 6;
+    static inline const QString kName = QStringLiteral("tickwell_surround");
+    static inline const QString kMap
+        = QStringLiteral("front-left,front-right,front-center,lfe,rear-left,rear-right");
+
+    ~SurroundSink()
+    {
+        m_silence.kill();
+        m_silence.waitForFinished(5000);
+        pactl({QStringLiteral("set-default-sink"), qEnvironmentVariable("TICKWELL_RIG_SINK")});
+        if (!m_module.isEmpty())
+            pactl({QStringLiteral("unload-module"), m_module});
+    }
+
+    // An empty string, or what went wrong.
+    QString load()
+    {
+        m_module = pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+            QStringLiteral("sink_name=") + kName, QStringLiteral("channels=%1").arg(kChannels),
+            QStringLiteral("channel_map=") + kMap})
+                       .value_or(QString());
+        if (m_module.isEmpty())
+            return QStringLiteral("pactl could not load a null sink of six channels");
+        if (!pactl({QStringLiteral("set-default-sink"), kName}))
+            return QStringLiteral("pactl could not make it the default sink");
+        return MonitorRecording::keepSinkRunning(m_silence, kName);
+    }
+
+private:
+    // What pactl printed, trimmed; nothing when it failed.
+    static std::optional<QString> pactl(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pactl"), arguments);
+        if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit
+            || process.exitCode() != 0)
+            return std::nullopt;
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
+
+    QString m_module;
+    QProcess m_silence;
+};
+
+struct ChannelLayout
+{
+    const char *name;
+    QStringList soxOptions;
+    // Where each of the file's channels belongs among the sink's 5.1.
+    std::vector<int> sinkChannels;
+};
+
+// Each channel of the file carries a tone of its own; each tone must come out
+// of its own speaker and no other of the file's speakers.
+TEST_F(SoundOnDesktop, EachChannelOfAMultichannelWavePlaysWhereItBelongs)
+{
+    const auto o = soxOptions;
+    const ChannelLayout layouts[] = {
+        // WAVE_FORMAT_EXTENSIBLE, mask 0x3F: FL FR FC LFE BL BR.
+        {"surround51Mask", o("-r 48000 -c 6 -b 16"), {0, 1, 2, 3, 4, 5}},
+        // No mask: the WAV order.
+        {"sixChannelsPlain", o("-t wavpcm -r 44100 -c 6 -b 16"), {0, 1, 2, 3, 4, 5}},
+        // Mask 0x33: FL FR BL BR, not the first four of the WAV order.
+        {"quadMask", o("-r 48000 -c 4 -b 24"), {0, 1, 4, 5}},
+    };
+    const int tonesHz[] = {330, 470, 610, 750, 890, 1030};
+    constexpr int kToneMs = 400;
+    SurroundSink sink;
+    ASSERT_EQ(sink.load(), QString());
+
+    for (const ChannelLayout &layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        const std::vector<int> frequencies(tonesHz, tonesHz + layout.sinkChannels.size());
+        const QString path = dir.filePath(QString::fromLatin1(layout.name) + QStringLiteral(".wav"));
+        ASSERT_EQ(makeChannelTones(path, frequencies, kToneMs, layout.soxOptions), QString());
+        setWave(0, path);
+        MonitorRecording surround(SurroundSink::kName + QStringLiteral(".monitor"), SurroundSink::kMap);
+        ASSERT_EQ(surround.start(), QString());
+        player.PlayEntrySound(0);
+        QTest::qWait(kToneMs + 400);
+        const std::vector<float> frames = surround.stop();
+
+        for (std::size_t at = 0; at < layout.sinkChannels.size(); ++at) {
+            const int sinkChannel = layout.sinkChannels[at];
+            SCOPED_TRACE("sink channel " + std::to_string(sinkChannel));
+            const std::vector<float> samples = MonitorRecording::channel(frames, sinkChannel, SurroundSink::kChannels);
+            const ToneAnalysis analysis(samples, MonitorRecording::kRate);
+            const auto spans = analysis.spans(frequencies[at]);
+            ASSERT_EQ(spans.size(), 1u) << describe(spans);
+            EXPECT_NEAR(spans[0].lengthMs(), kToneMs, kLengthToleranceMs);
+            const double own = analysis.amplitude(spans[0], frequencies[at]);
+            EXPECT_NEAR(own, 0.5, 0.03);
+            double strayest = 0.0;
+            for (std::size_t other = 0; other < frequencies.size(); ++other) {
+                if (other != at)
+                    strayest = std::max(strayest, analysis.amplitude(spans[0], frequencies[other]));
+            }
+            EXPECT_LT(strayest, 0.02) << "another channel's tone sounds here";
+            std::printf("%-16s channel %zu -> %d: %4d Hz level %.3f, strayest other tone %.4f\n", layout.name, at,
+                sinkChannel, frequencies[at], own, strayest);
+        }
+    }
     EXPECT_TRUE(messages.messages.empty());
 }
 

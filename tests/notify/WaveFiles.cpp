@@ -7,14 +7,23 @@
 
 #include <cmath>
 #include <numbers>
-#include <vector>
 
 QString makeSineWave(const QString &path, int frequencyHz, int durationMs, const QStringList &outputOptions)
 {
+    return makeChannelTones(path, {frequencyHz}, durationMs, outputOptions);
+}
+
+QString makeChannelTones(
+    const QString &path, const std::vector<int> &frequenciesHz, int durationMs, const QStringList &outputOptions)
+{
     QStringList arguments{QStringLiteral("-n")};
     arguments << outputOptions << path << QStringLiteral("synth")
-              << QString::number(durationMs / 1000.0, 'f', 3) << QStringLiteral("sine")
-              << QString::number(frequencyHz) << QStringLiteral("vol") << QStringLiteral("0.5");
+              << QString::number(durationMs / 1000.0, 'f', 3);
+    // sox gives each channel the next tone, and the first to all when there
+    // is only one.
+    for (int frequencyHz : frequenciesHz)
+        arguments << QStringLiteral("sine") << QString::number(frequencyHz);
+    arguments << QStringLiteral("vol") << QStringLiteral("0.5");
     QProcess sox;
     sox.start(QStringLiteral("sox"), arguments);
     if (!sox.waitForFinished(30000) || sox.exitStatus() != QProcess::NormalExit || sox.exitCode() != 0)
