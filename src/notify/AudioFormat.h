@@ -46,5 +46,4 @@ struct AudioFormat
     int channelCount() const { return static_cast<int>(channels.size()); }
     int bytesPerSample() const;
     int bytesPerFrame() const { return bytesPerSample() * channelCount(); }
-    bool isValid() const { return sampleRate > 0 && !channels.empty(); }
 };
