@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QAudio>
-#include <QAudioFormat>
+#include "AudioFormat.h"
 
 #include <memory>
 
@@ -20,6 +19,15 @@ public:
         CannotOpen,
     };
 
+    enum class State {
+        // Playing, or about to.
+        Active,
+        // Everything the source gave has been played out.
+        Idle,
+        // Nothing runs, or the output failed.
+        Stopped,
+    };
+
     // The output of this build: the audio server's own client where there is
     // one, which reaches a server that went away and came back on the next
     // start; Qt's audio output elsewhere.
@@ -32,14 +40,13 @@ public:
     // ahead; an output fed from the event loop needs it to outlast the
     // longest time the loop is held. Never blocks for long, whatever the
     // audio server does.
-    virtual Start start(const QAudioFormat &format, QIODevice *source, int bufferMs) = 0;
+    virtual Start start(const AudioFormat &format, QIODevice *source, int bufferMs) = 0;
     // Feeds the output by hand while the caller holds the event loop.
     virtual void pump() = 0;
     // Whether everything the source gave has been played out, or the output
     // failed on the way.
     virtual bool isDone() const = 0;
-    // Active while playing, Idle once played out, Stopped when nothing runs.
-    virtual QAudio::State state() const = 0;
+    virtual State state() const = 0;
     // Ends the sound at once, dropping what the server still holds; the
     // source is not touched after this returns.
     virtual void stop() = 0;

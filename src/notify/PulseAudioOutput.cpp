@@ -17,28 +17,91 @@ constexpr int kAnswerTimeoutMs = 2000;
 // need not outlast anything the program does.
 constexpr int kMaxBufferMs = 250;
 
-bool toSampleSpec(const QAudioFormat &format, pa_sample_spec &sampleSpec)
+bool toSampleSpec(const AudioFormat &format, pa_sample_spec &sampleSpec)
 {
-    switch (format.sampleFormat()) {
-    case QAudioFormat::UInt8:
+    switch (format.sample) {
+    case AudioFormat::Sample::UInt8:
         sampleSpec.format = PA_SAMPLE_U8;
         break;
-    case QAudioFormat::Int16:
+    case AudioFormat::Sample::Int16:
         sampleSpec.format = PA_SAMPLE_S16NE;
         break;
-    case QAudioFormat::Int32:
+    case AudioFormat::Sample::Int32:
         sampleSpec.format = PA_SAMPLE_S32NE;
         break;
-    case QAudioFormat::Float:
+    case AudioFormat::Sample::Float:
         sampleSpec.format = PA_SAMPLE_FLOAT32NE;
         break;
-    default:
-        return false;
     }
-    sampleSpec.rate = static_cast<std::uint32_t>(std::max(0, format.sampleRate()));
+    sampleSpec.rate = static_cast<std::uint32_t>(std::max(0, format.sampleRate));
     sampleSpec.channels = static_cast<std::uint8_t>(std::clamp(format.channelCount(), 0, 255));
     return format.channelCount() <= static_cast<int>(PA_CHANNELS_MAX)
         && pa_sample_spec_valid(&sampleSpec) != 0;
+}
+
+pa_channel_position_t toPulse(AudioFormat::Channel channel)
+{
+    using C = AudioFormat::Channel;
+    switch (channel) {
+    case C::Mono:
+        return PA_CHANNEL_POSITION_MONO;
+    case C::FrontLeft:
+        return PA_CHANNEL_POSITION_FRONT_LEFT;
+    case C::FrontRight:
+        return PA_CHANNEL_POSITION_FRONT_RIGHT;
+    case C::FrontCenter:
+        return PA_CHANNEL_POSITION_FRONT_CENTER;
+    case C::Lfe:
+        return PA_CHANNEL_POSITION_LFE;
+    case C::BackLeft:
+        return PA_CHANNEL_POSITION_REAR_LEFT;
+    case C::BackRight:
+        return PA_CHANNEL_POSITION_REAR_RIGHT;
+    case C::FrontLeftOfCenter:
+        return PA_CHANNEL_POSITION_FRONT_LEFT_OF_CENTER;
+    case C::FrontRightOfCenter:
+        return PA_CHANNEL_POSITION_FRONT_RIGHT_OF_CENTER;
+    case C::BackCenter:
+        return PA_CHANNEL_POSITION_REAR_CENTER;
+    case C::SideLeft:
+        return PA_CHANNEL_POSITION_SIDE_LEFT;
+    case C::SideRight:
+        return PA_CHANNEL_POSITION_SIDE_RIGHT;
+    case C::TopCenter:
+        return PA_CHANNEL_POSITION_TOP_CENTER;
+    case C::TopFrontLeft:
+        return PA_CHANNEL_POSITION_TOP_FRONT_LEFT;
+    case C::TopFrontCenter:
+        return PA_CHANNEL_POSITION_TOP_FRONT_CENTER;
+    case C::TopFrontRight:
+        return PA_CHANNEL_POSITION_TOP_FRONT_RIGHT;
+    case C::TopBackLeft:
+        return PA_CHANNEL_POSITION_TOP_REAR_LEFT;
+    case C::TopBackCenter:
+        return PA_CHANNEL_POSITION_TOP_REAR_CENTER;
+    case C::TopBackRight:
+        return PA_CHANNEL_POSITION_TOP_REAR_RIGHT;
+    case C::Aux:
+        break;
+    }
+    return PA_CHANNEL_POSITION_AUX0;
+}
+
+// The stream's channels where the format puts them, so that the server plays
+// each on its own speaker, or mixes it into the ones the output has.
+pa_channel_map toChannelMap(const AudioFormat &format)
+{
+    pa_channel_map map;
+    pa_channel_map_init(&map);
+    map.channels = static_cast<std::uint8_t>(format.channelCount());
+    int aux = 0;
+    for (int i = 0; i < format.channelCount(); ++i) {
+        pa_channel_position_t position = toPulse(format.channels[static_cast<std::size_t>(i)]);
+        if (position == PA_CHANNEL_POSITION_AUX0)
+            position = static_cast<pa_channel_position_t>(PA_CHANNEL_POSITION_AUX0 + aux++);
+        map.map[i] = position;
+    }
+    return map;
 }
 
 // What a wait for the server has come to.
@@ -170,7 +233,7 @@ void PulseAudioOutput::disconnect()
     m_loop = nullptr;
 }
 
-AudioOutput::Start PulseAudioOutput::start(const QAudioFormat &format, QIODevice *source, int bufferMs)
+AudioOutput::Start PulseAudioOutput::start(const AudioFormat &format, QIODevice *source, int bufferMs)
 {
     stop();
     pa_sample_spec sampleSpec{};
@@ -179,8 +242,7 @@ AudioOutput::Start PulseAudioOutput::start(const QAudioFormat &format, QIODevice
     if (!connect())
         return Start::CannotOpen;
 
-    pa_channel_map map;
-    pa_channel_map_init_extend(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT);
+    const pa_channel_map map = toChannelMap(format);
     const int aheadMs = std::clamp(bufferMs, 20, kMaxBufferMs);
     pa_buffer_attr attr;
     attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -226,11 +288,11 @@ bool PulseAudioOutput::isDone() const
     return m_done || m_failed;
 }
 
-QAudio::State PulseAudioOutput::state() const
+AudioOutput::State PulseAudioOutput::state() const
 {
     if (!m_running || m_failed)
-        return QAudio::StoppedState;
-    return m_done ? QAudio::IdleState : QAudio::ActiveState;
+        return State::Stopped;
+    return m_done ? State::Idle : State::Active;
 }
 
 void PulseAudioOutput::stop()

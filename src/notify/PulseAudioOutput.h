@@ -22,10 +22,10 @@ public:
     PulseAudioOutput();
     ~PulseAudioOutput() override;
 
-    Start start(const QAudioFormat &format, QIODevice *source, int bufferMs) override;
+    Start start(const AudioFormat &format, QIODevice *source, int bufferMs) override;
     void pump() override { }
     bool isDone() const override;
-    QAudio::State state() const override;
+    State state() const override;
     void stop() override;
 
 private:

@@ -10,6 +10,91 @@ namespace {
 
 constexpr int kFeedEveryMs = 10;
 
+QAudioFormat::AudioChannelPosition toQt(AudioFormat::Channel channel)
+{
+    using C = AudioFormat::Channel;
+    switch (channel) {
+    case C::Mono:
+    case C::FrontCenter:
+        return QAudioFormat::FrontCenter;
+    case C::FrontLeft:
+        return QAudioFormat::FrontLeft;
+    case C::FrontRight:
+        return QAudioFormat::FrontRight;
+    case C::Lfe:
+        return QAudioFormat::LFE;
+    case C::BackLeft:
+        return QAudioFormat::BackLeft;
+    case C::BackRight:
+        return QAudioFormat::BackRight;
+    case C::FrontLeftOfCenter:
+        return QAudioFormat::FrontLeftOfCenter;
+    case C::FrontRightOfCenter:
+        return QAudioFormat::FrontRightOfCenter;
+    case C::BackCenter:
+        return QAudioFormat::BackCenter;
+    case C::SideLeft:
+        return QAudioFormat::SideLeft;
+    case C::SideRight:
+        return QAudioFormat::SideRight;
+    case C::TopCenter:
+        return QAudioFormat::TopCenter;
+    case C::TopFrontLeft:
+        return QAudioFormat::TopFrontLeft;
+    case C::TopFrontCenter:
+        return QAudioFormat::TopFrontCenter;
+    case C::TopFrontRight:
+        return QAudioFormat::TopFrontRight;
+    case C::TopBackLeft:
+        return QAudioFormat::TopBackLeft;
+    case C::TopBackCenter:
+        return QAudioFormat::TopBackCenter;
+    case C::TopBackRight:
+        return QAudioFormat::TopBackRight;
+    case C::Aux:
+        break;
+    }
+    return QAudioFormat::UnknownPosition;
+}
+
+QAudioFormat toQt(const AudioFormat &format)
+{
+    QAudioFormat qt;
+    qt.setSampleRate(format.sampleRate);
+    switch (format.sample) {
+    case AudioFormat::Sample::UInt8:
+        qt.setSampleFormat(QAudioFormat::UInt8);
+        break;
+    case AudioFormat::Sample::Int16:
+        qt.setSampleFormat(QAudioFormat::Int16);
+        break;
+    case AudioFormat::Sample::Int32:
+        qt.setSampleFormat(QAudioFormat::Int32);
+        break;
+    case AudioFormat::Sample::Float:
+        qt.setSampleFormat(QAudioFormat::Float);
+        break;
+    }
+    // Qt names a layout by the set of its positions, each in a fixed place
+    // in the frame; channels in another order keep only their count.
+    quint32 config = 0;
+    int last = QAudioFormat::UnknownPosition;
+    for (AudioFormat::Channel channel : format.channels) {
+        const int position = toQt(channel);
+        if (position <= last) {
+            config = 0;
+            break;
+        }
+        config |= 1U << position;
+        last = position;
+    }
+    if (config != 0)
+        qt.setChannelConfig(QAudioFormat::ChannelConfig(config));
+    else
+        qt.setChannelCount(format.channelCount());
+    return qt;
+}
+
 } // namespace
 
 QtAudioOutput::QtAudioOutput()
@@ -23,9 +108,10 @@ QtAudioOutput::~QtAudioOutput()
     stop();
 }
 
-AudioOutput::Start QtAudioOutput::start(const QAudioFormat &format, QIODevice *source, int bufferMs)
+AudioOutput::Start QtAudioOutput::start(const AudioFormat &audioFormat, QIODevice *source, int bufferMs)
 {
     stop();
+    const QAudioFormat format = toQt(audioFormat);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return Start::NoOutput;
@@ -90,11 +176,22 @@ bool QtAudioOutput::isDone() const
     return m_done || !m_sink;
 }
 
-QAudio::State QtAudioOutput::state() const
+AudioOutput::State QtAudioOutput::state() const
 {
     if (!m_sink)
-        return QAudio::StoppedState;
-    return m_done ? QAudio::IdleState : m_sink->state();
+        return State::Stopped;
+    if (m_done)
+        return State::Idle;
+    switch (m_sink->state()) {
+    case QAudio::ActiveState:
+    case QAudio::SuspendedState:
+        return State::Active;
+    case QAudio::IdleState:
+        return State::Idle;
+    case QAudio::StoppedState:
+        break;
+    }
+    return State::Stopped;
 }
 
 void QtAudioOutput::stop()

@@ -2,6 +2,7 @@
 
 #include "AudioOutput.h"
 
+#include <QAudioFormat>
 #include <QTimer>
 
 #include <memory>
@@ -20,10 +21,10 @@ public:
     QtAudioOutput();
     ~QtAudioOutput() override;
 
-    Start start(const QAudioFormat &format, QIODevice *source, int bufferMs) override;
+    Start start(const AudioFormat &format, QIODevice *source, int bufferMs) override;
     void pump() override;
     bool isDone() const override;
-    QAudio::State state() const override;
+    State state() const override;
     void stop() override;
 
 private:

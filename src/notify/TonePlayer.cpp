@@ -2,7 +2,6 @@
 
 #include "AudioOutput.h"
 
-#include <QAudioFormat>
 #include <QBuffer>
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -50,10 +49,10 @@ bool TonePlayer::play(int frequencyHz, int durationMs)
     QByteArray tone = sine(frequencyHz, durationMs);
     QBuffer source(&tone);
     source.open(QIODevice::ReadOnly);
-    QAudioFormat format;
-    format.setSampleRate(kSampleRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
+    AudioFormat format;
+    format.sampleRate = kSampleRate;
+    format.sample = AudioFormat::Sample::Int16;
+    format.channels = {AudioFormat::Channel::Mono};
     if (m_output->start(format, &source, kBufferMs) != AudioOutput::Start::Started)
         return false;
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAudioFormat>
+#include "AudioFormat.h"
+
 #include <QIODevice>
 
 #include <memory>
@@ -9,7 +10,9 @@
 struct sf_private_tag;
 
 // A WAV file decoded while it is read: the audio output pulls 32-bit float
-// frames from it, a little at a time, so the file is never read whole.
+// frames from it, a little at a time, so the file is never read whole. Its
+// channels are where the file says, or in the WAV order (front left, front
+// right, front centre, LFE, back left, back right, ...) when it does not.
 class WaveFileStream final : public QIODevice
 {
     Q_OBJECT
@@ -21,11 +24,12 @@ public:
     static std::unique_ptr<WaveFileStream> open(const QString &path);
     ~WaveFileStream() override;
 
-    QAudioFormat format() const { return m_format; }
+    const AudioFormat &format() const { return m_format; }
     // Frames of audio in the file.
     qint64 frames() const { return m_frames; }
 
-    // Back to the first frame.
+    // Back to the first frame; false when the file cannot be read from its
+    // start again.
     bool rewind();
     // false when the file could not be closed cleanly; then it is still gone.
     bool closeFile();
@@ -38,10 +42,18 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    WaveFileStream(sf_private_tag *file, int sampleRate, int channels, qint64 frames);
+    WaveFileStream(sf_private_tag *file, int descriptor, const QString &path, bool seekable, AudioFormat format,
+        qint64 frames);
+    // Opens the file afresh, for codecs that libsndfile cannot seek in.
+    bool reopen();
 
     sf_private_tag *m_file;
-    QAudioFormat m_format;
+    // What the file is opened from again: its descriptor where there is one,
+    // else its path.
+    int m_descriptor;
+    QString m_path;
+    bool m_seekable;
+    AudioFormat m_format;
     qint64 m_frames;
     qint64 m_framesLeft = 0;
     std::vector<float> m_buffer;

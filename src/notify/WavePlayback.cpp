@@ -68,7 +68,7 @@ void WavePlayback::close()
     }
 }
 
-QAudio::State WavePlayback::outputState() const
+AudioOutput::State WavePlayback::outputState() const
 {
     return m_output->state();
 }

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "AudioOutput.h"
 #include "CTickwellDoc.h"
 
-#include <QAudio>
 #include <QString>
 
 #include <memory>
 
-class AudioOutput;
 class MessagePresenter;
 class WaveFileStream;
 
@@ -34,7 +33,7 @@ public:
 
     bool isOpen() const { return m_stream != nullptr; }
     // The output's state while open (stopped when none is running).
-    QAudio::State outputState() const;
+    AudioOutput::State outputState() const;
 
 private:
     bool release();

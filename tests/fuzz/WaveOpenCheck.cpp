@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -32,13 +33,12 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 QString checkOpened(WaveFileStream &stream)
 {
-    const QAudioFormat format = stream.format();
-    if (format.channelCount() < 1 || format.channelCount() > 8 || format.sampleRate() < 1000
-        || format.sampleRate() > 384000 || format.sampleFormat() != QAudioFormat::Float
-        || stream.frames() < 0)
+    const AudioFormat &format = stream.format();
+    if (format.channelCount() < 1 || format.channelCount() > 8 || format.sampleRate < 1000
+        || format.sampleRate > 384000 || format.sample != AudioFormat::Sample::Float || stream.frames() < 0)
         return QStringLiteral("opened with a format that cannot be played: %1 channels, %2 Hz, %3 frames")
             .arg(format.channelCount())
-            .arg(format.sampleRate())
+            .arg(format.sampleRate)
             .arg(stream.frames());
     if (stream.frames() > std::numeric_limits<qint64>::max() / format.bytesPerFrame())
         return QStringLiteral("%1 frames announced: their length in bytes does not fit 64 bits")
@@ -49,17 +49,41 @@ QString checkOpened(WaveFileStream &stream)
     // announced.
     const qint64 limit = stream.frames() * format.bytesPerFrame();
     std::vector<char> buffer(64 * 1024);
-    qint64 total = 0;
-    for (;;) {
-        const qint64 got = stream.read(buffer.data(), static_cast<qint64>(buffer.size()));
-        if (got <= 0)
-            break;
-        total += got;
-        if (total > limit)
-            return QStringLiteral("read %1 bytes, more than the %2 announced").arg(total).arg(limit);
-    }
-    if (stream.bytesAvailable() != 0)
-        return QStringLiteral("reading stopped with %1 bytes still announced").arg(stream.bytesAvailable());
+    struct Pass
+    {
+        qint64 bytes = 0;
+        std::uint64_t digest = 14695981039346656037ULL; // FNV-1a
+    };
+    const auto play = [&](Pass &pass) -> QString {
+        for (;;) {
+            const qint64 got = stream.read(buffer.data(), static_cast<qint64>(buffer.size()));
+            if (got <= 0)
+                break;
+            pass.bytes += got;
+            if (pass.bytes > limit)
+                return QStringLiteral("read %1 bytes, more than the %2 announced").arg(pass.bytes).arg(limit);
+            for (qint64 i = 0; i < got; ++i)
+                pass.digest = (pass.digest ^ static_cast<unsigned char>(buffer[static_cast<std::size_t>(i)]))
+                    * 1099511628211ULL;
+        }
+        if (stream.bytesAvailable() != 0)
+            return QStringLiteral("reading stopped with %1 bytes still announced").arg(stream.bytesAvailable());
+        return {};
+    };
+    Pass first;
+    if (const QString fault = play(first); !fault.isEmpty())
+        return fault;
+    // Played again: the same frames from the start, also where libsndfile
+    // cannot seek and the file is opened afresh.
+    if (!stream.rewind())
+        return QStringLiteral("went back to the start once, but not after playing");
+    Pass second;
+    if (const QString fault = play(second); !fault.isEmpty())
+        return fault;
+    if (second.bytes != first.bytes || second.digest != first.digest)
+        return QStringLiteral("played again: %1 bytes, not the same as the %2 of the first time")
+            .arg(second.bytes)
+            .arg(first.bytes);
     stream.closeFile();
     return {};
 }

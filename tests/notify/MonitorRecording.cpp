@@ -16,11 +16,15 @@ QString monitorSource()
     return monitor.isEmpty() ? QStringLiteral("tickwell_null.monitor") : monitor;
 }
 
-QStringList parecArguments()
+QStringList parecArguments(const QString &monitor = monitorSource(), const QString &channelMap = {})
 {
-    return {QStringLiteral("-d"), monitorSource(), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-        QStringLiteral("--rate=%1").arg(MonitorRecording::kRate), QStringLiteral("--channels=1"),
+    QStringList arguments{QStringLiteral("-d"), monitor, QStringLiteral("--raw"),
+        QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(MonitorRecording::kRate),
         QStringLiteral("--latency-msec=20")};
+    if (channelMap.isEmpty())
+        return arguments << QStringLiteral("--channels=1");
+    return arguments << QStringLiteral("--channels=%1").arg(channelMap.count(QLatin1Char(',')) + 1)
+                     << QStringLiteral("--channel-map=") + channelMap;
 }
 
 // Waits until the file holds more than bytes.
@@ -31,7 +35,15 @@ bool waitForGrowth(const QString &path, qint64 bytes, int timeoutMs)
 
 } // namespace
 
-MonitorRecording::MonitorRecording() = default;
+MonitorRecording::MonitorRecording()
+    : m_arguments(parecArguments())
+{
+}
+
+MonitorRecording::MonitorRecording(const QString &monitor, const QString &channelMap)
+    : m_arguments(parecArguments(monitor, channelMap))
+{
+}
 
 MonitorRecording::~MonitorRecording()
 {
@@ -47,11 +59,11 @@ QString MonitorRecording::start()
         return QStringLiteral("no temporary directory");
     const QString path = m_dir.filePath(QStringLiteral("monitor.raw"));
     m_parec.setStandardOutputFile(path);
-    m_parec.start(QStringLiteral("parec"), parecArguments());
+    m_parec.start(QStringLiteral("parec"), m_arguments);
     if (!m_parec.waitForStarted(10000))
         return QStringLiteral("parec did not start: ") + m_parec.errorString();
     if (!waitForGrowth(path, 0, 10000))
-        return QStringLiteral("no samples from %1").arg(monitorSource());
+        return QStringLiteral("no samples from %1").arg(m_arguments.value(1));
     return {};
 }
 
@@ -76,10 +88,21 @@ std::vector<float> MonitorRecording::stop()
     return samples;
 }
 
-QString MonitorRecording::keepSinkRunning(QProcess &silence)
+std::vector<float> MonitorRecording::channel(const std::vector<float> &frames, int index, int channels)
+{
+    std::vector<float> samples;
+    for (std::size_t i = static_cast<std::size_t>(index); i < frames.size(); i += static_cast<std::size_t>(channels))
+        samples.push_back(frames[i]);
+    return samples;
+}
+
+QString MonitorRecording::keepSinkRunning(QProcess &silence, const QString &sink)
 {
     silence.setStandardInputFile(QStringLiteral("/dev/zero"));
-    silence.start(QStringLiteral("pacat"), {QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")});
+    QStringList arguments{QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")};
+    if (!sink.isEmpty())
+        arguments << QStringLiteral("-d") << sink;
+    silence.start(QStringLiteral("pacat"), arguments);
     if (!silence.waitForStarted(10000))
         return QStringLiteral("pacat did not start: ") + silence.errorString();
 
@@ -89,7 +112,8 @@ QString MonitorRecording::keepSinkRunning(QProcess &silence)
     const QString path = dir.filePath(QStringLiteral("settle.raw"));
     QProcess probe;
     probe.setStandardOutputFile(path);
-    probe.start(QStringLiteral("parec"), parecArguments());
+    probe.start(QStringLiteral("parec"),
+        sink.isEmpty() ? parecArguments() : parecArguments(sink + QStringLiteral(".monitor")));
     if (!probe.waitForStarted(10000))
         return QStringLiteral("parec did not start: ") + probe.errorString();
     const bool flowing = waitForGrowth(path, 0, 15000);

@@ -15,8 +15,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -115,26 +121,48 @@ TEST_F(SoundOnDesktop, BeepIs100HzForHalfASecondAndTheCallWaitsForIt)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+QStringList soxOptions(const char *options)
+{
+    return QString::fromLatin1(options).split(QLatin1Char(' '));
+}
+
 struct Encoding
 {
     const char *name;
     QStringList soxOptions;
     int frequencyHz;
+    // How far the codec may take the tone's level from the file's 0.5.
+    double levelTolerance;
+    // Written by libsndfile, mono at 8 kHz, when sox cannot.
+    int sndfileSubtype = 0;
 };
 
-TEST_F(SoundOnDesktop, EveryCommonWaveEncodingPlaysAtItsPitchAndLength)
+// Every encoding sox writes into a WAV file, each with a header of its own
+// kind (plain WAVEFORMATEX with -t wavpcm, else what sox picks), and those
+// only libsndfile writes.
+TEST_F(SoundOnDesktop, EveryWaveEncodingPlaysAtItsPitchLevelAndLength)
 {
-    const auto o = [](const char *options) { return QString::fromLatin1(options).split(QLatin1Char(' ')); };
+    const auto o = soxOptions;
+    // Tones 200 Hz apart where not 100: a tone's start and end spread over
+    // its neighbours in the analysis' 20 ms windows.
     const Encoding encodings[] = {
-        {"pcm8", o("-r 8000 -c 1 -e unsigned-integer -b 8"), 400},
-        {"pcm16", o("-r 44100 -c 2 -e signed-integer -b 16"), 500},
-        {"pcm24", o("-r 96000 -c 1 -e signed-integer -b 24"), 600},
-        {"pcm32", o("-r 48000 -c 2 -e signed-integer -b 32"), 700},
-        {"float32", o("-r 22050 -c 1 -e floating-point -b 32"), 800},
-        {"imaAdpcm", o("-r 11025 -c 1 -e ima-adpcm"), 900},
-        {"msAdpcm", o("-r 22050 -c 2 -e ms-adpcm"), 1000},
-        {"muLaw", o("-r 8000 -c 1 -e u-law"), 1100},
-        {"aLaw", o("-r 16000 -c 2 -e a-law"), 1200},
+        {"pcm8", o("-r 8000 -c 1 -e unsigned-integer -b 8"), 400, 0.02},
+        {"pcm16", o("-r 44100 -c 2 -e signed-integer -b 16"), 500, 0.02},
+        {"pcm24", o("-r 96000 -c 1 -e signed-integer -b 24"), 600, 0.02},
+        {"pcm24Plain", o("-t wavpcm -r 32000 -c 2 -e signed-integer -b 24"), 1500, 0.02},
+        {"pcm32", o("-r 48000 -c 2 -e signed-integer -b 32"), 700, 0.02},
+        {"float32", o("-r 22050 -c 1 -e floating-point -b 32"), 800, 0.02},
+        {"float64", o("-r 44100 -c 2 -e floating-point -b 64"), 1700, 0.02},
+        {"imaAdpcm", o("-r 11025 -c 1 -e ima-adpcm"), 900, 0.03},
+        {"msAdpcm", o("-r 22050 -c 2 -e ms-adpcm"), 1000, 0.03},
+        {"muLaw", o("-r 8000 -c 1 -e u-law"), 1100, 0.03},
+        {"aLaw", o("-r 16000 -c 2 -e a-law"), 1200, 0.03},
+        // libsndfile cannot seek in these.
+        {"gsm", o("-r 8000 -c 1 -e gsm-full-rate"), 1900, 0.06},
+        {"g721", {}, 2100, 0.03, SF_FORMAT_G721_32},
+        {"nmsAdpcm16", {}, 2300, 0.03, SF_FORMAT_NMS_ADPCM_16},
+        {"nmsAdpcm24", {}, 2500, 0.03, SF_FORMAT_NMS_ADPCM_24},
+        {"nmsAdpcm32", {}, 2700, 0.03, SF_FORMAT_NMS_ADPCM_32},
     };
     constexpr int kToneMs = 400;
     // A file cut off inside its data plays what it holds.
@@ -144,9 +172,15 @@ TEST_F(SoundOnDesktop, EveryCommonWaveEncodingPlaysAtItsPitchAndLength)
     ASSERT_EQ(recording.start(), QString());
     for (const Encoding &encoding : encodings) {
         SCOPED_TRACE(encoding.name);
-        setWave(0,
-            wave(QString::fromLatin1(encoding.name) + QStringLiteral(".wav"), encoding.frequencyHz, kToneMs,
-                encoding.soxOptions));
+        const QString name = QString::fromLatin1(encoding.name) + QStringLiteral(".wav");
+        if (encoding.sndfileSubtype != 0) {
+            const QString path = dir.filePath(name);
+            ASSERT_EQ(
+                makeSndfileSineWave(path, encoding.frequencyHz, kToneMs, 8000, encoding.sndfileSubtype), QString());
+            setWave(0, path);
+        } else {
+            setWave(0, wave(name, encoding.frequencyHz, kToneMs, encoding.soxOptions));
+        }
         EXPECT_LT(timedPlay(0), kReturnsAtOnceMs);
         EXPECT_EQ(doc.bDeviceOpen, 1);
         QTest::qWait(kToneMs + 400);
@@ -164,6 +198,9 @@ TEST_F(SoundOnDesktop, EveryCommonWaveEncodingPlaysAtItsPitchAndLength)
         ASSERT_EQ(spans.size(), 1u) << describe(spans);
         EXPECT_NEAR(spans[0].lengthMs(), kToneMs, kLengthToleranceMs);
         EXPECT_NEAR(analysis.frequency(spans[0]), encoding.frequencyHz, encoding.frequencyHz * 0.015);
+        EXPECT_NEAR(analysis.amplitude(spans[0], encoding.frequencyHz), 0.5, encoding.levelTolerance);
+        std::printf("%-10s %5d Hz: %6.1f ms, %7.2f Hz, level %.3f\n", encoding.name, encoding.frequencyHz,
+            spans[0].lengthMs(), analysis.frequency(spans[0]), analysis.amplitude(spans[0], encoding.frequencyHz));
     }
     const auto cutSpans = analysis.spans(1300);
     ASSERT_EQ(cutSpans.size(), 1u) << describe(cutSpans);
@@ -175,6 +212,116 @@ TEST_F(SoundOnDesktop, EveryCommonWaveEncodingPlaysAtItsPitchAndLength)
     EXPECT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(doc.bDeviceOpen, 0);
     EXPECT_FALSE(player.wavePlayback().isOpen());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// A null sink of six channels in the 5.1 order, the default output while the
+// object lives, kept rendering in small steps like the rig's own.
+class SurroundSink
+{
+public:
+    static constexpr int kChannels = 6;
+    static inline const QString kName = QStringLiteral("tickwell_surround");
+    static inline const QString kMap
+        = QStringLiteral("front-left,front-right,front-center,lfe,rear-left,rear-right");
+
+    ~SurroundSink()
+    {
+        m_silence.kill();
+        m_silence.waitForFinished(5000);
+        pactl({QStringLiteral("set-default-sink"), qEnvironmentVariable("TICKWELL_RIG_SINK")});
+        if (!m_module.isEmpty())
+            pactl({QStringLiteral("unload-module"), m_module});
+    }
+
+    // An empty string, or what went wrong.
+    QString load()
+    {
+        m_module = pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+            QStringLiteral("sink_name=") + kName, QStringLiteral("channels=%1").arg(kChannels),
+            QStringLiteral("channel_map=") + kMap})
+                       .value_or(QString());
+        if (m_module.isEmpty())
+            return QStringLiteral("pactl could not load a null sink of six channels");
+        if (!pactl({QStringLiteral("set-default-sink"), kName}))
+            return QStringLiteral("pactl could not make it the default sink");
+        return MonitorRecording::keepSinkRunning(m_silence, kName);
+    }
+
+private:
+    // What pactl printed, trimmed; nothing when it failed.
+    static std::optional<QString> pactl(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pactl"), arguments);
+        if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit
+            || process.exitCode() != 0)
+            return std::nullopt;
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
+
+    QString m_module;
+    QProcess m_silence;
+};
+
+struct ChannelLayout
+{
+    const char *name;
+    QStringList soxOptions;
+    // Where each of the file's channels belongs among the sink's 5.1.
+    std::vector<int> sinkChannels;
+};
+
+// Each channel of the file carries a tone of its own; each tone must come out
+// of its own speaker and no other of the file's speakers.
+TEST_F(SoundOnDesktop, EachChannelOfAMultichannelWavePlaysWhereItBelongs)
+{
+    const auto o = soxOptions;
+    const ChannelLayout layouts[] = {
+        // WAVE_FORMAT_EXTENSIBLE, mask 0x3F: FL FR FC LFE BL BR.
+        {"surround51Mask", o("-r 48000 -c 6 -b 16"), {0, 1, 2, 3, 4, 5}},
+        // No mask: the WAV order.
+        {"sixChannelsPlain", o("-t wavpcm -r 44100 -c 6 -b 16"), {0, 1, 2, 3, 4, 5}},
+        // Mask 0x33: FL FR BL BR, not the first four of the WAV order.
+        {"quadMask", o("-r 48000 -c 4 -b 24"), {0, 1, 4, 5}},
+    };
+    const int tonesHz[] = {330, 470, 610, 750, 890, 1030};
+    constexpr int kToneMs = 400;
+    SurroundSink sink;
+    ASSERT_EQ(sink.load(), QString());
+
+    for (const ChannelLayout &layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        const std::vector<int> frequencies(tonesHz, tonesHz + layout.sinkChannels.size());
+        const QString path = dir.filePath(QString::fromLatin1(layout.name) + QStringLiteral(".wav"));
+        ASSERT_EQ(makeChannelTones(path, frequencies, kToneMs, layout.soxOptions), QString());
+        setWave(0, path);
+        MonitorRecording surround(SurroundSink::kName + QStringLiteral(".monitor"), SurroundSink::kMap);
+        ASSERT_EQ(surround.start(), QString());
+        player.PlayEntrySound(0);
+        QTest::qWait(kToneMs + 400);
+        const std::vector<float> frames = surround.stop();
+
+        for (std::size_t at = 0; at < layout.sinkChannels.size(); ++at) {
+            const int sinkChannel = layout.sinkChannels[at];
+            SCOPED_TRACE("sink channel " + std::to_string(sinkChannel));
+            const std::vector<float> samples = MonitorRecording::channel(frames, sinkChannel, SurroundSink::kChannels);
+            const ToneAnalysis analysis(samples, MonitorRecording::kRate);
+            const auto spans = analysis.spans(frequencies[at]);
+            ASSERT_EQ(spans.size(), 1u) << describe(spans);
+            EXPECT_NEAR(spans[0].lengthMs(), kToneMs, kLengthToleranceMs);
+            const double own = analysis.amplitude(spans[0], frequencies[at]);
+            EXPECT_NEAR(own, 0.5, 0.03);
+            double strayest = 0.0;
+            for (std::size_t other = 0; other < frequencies.size(); ++other) {
+                if (other != at)
+                    strayest = std::max(strayest, analysis.amplitude(spans[0], frequencies[other]));
+            }
+            EXPECT_LT(strayest, 0.02) << "another channel's tone sounds here";
+            std::printf("%-16s channel %zu -> %d: %4d Hz level %.3f, strayest other tone %.4f\n", layout.name, at,
+                sinkChannel, frequencies[at], own, strayest);
+        }
+    }
     EXPECT_TRUE(messages.messages.empty());
 }
 

@@ -104,6 +104,13 @@ double ToneAnalysis::frequency(const ToneSpan &span) const
     return (crossings - 1) * static_cast<double>(m_rate) / (last - first);
 }
 
+double ToneAnalysis::amplitude(const ToneSpan &span, double frequencyHz) const
+{
+    const std::size_t begin = index(span.beginMs + 20.0);
+    const std::size_t end = index(span.endMs - 20.0);
+    return end > begin ? level(begin, end - begin, frequencyHz) : 0.0;
+}
+
 double ToneAnalysis::peakOutside(const std::vector<ToneSpan> &spans, double marginMs) const
 {
     std::vector<bool> masked(m_samples.size(), false);

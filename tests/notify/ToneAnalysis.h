@@ -23,6 +23,9 @@ public:
     // Frequency from the upward zero crossings inside the stretch, its first
     // and last 20 ms left out.
     double frequency(const ToneSpan &span) const;
+    // Amplitude of frequencyHz over the stretch (full scale 1), its first and
+    // last 20 ms left out.
+    double amplitude(const ToneSpan &span, double frequencyHz) const;
     // Largest absolute sample outside the given stretches, each widened by
     // marginMs on both sides.
     double peakOutside(const std::vector<ToneSpan> &spans, double marginMs) const;
