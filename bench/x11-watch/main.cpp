@@ -8,7 +8,7 @@
 //       milliseconds from SINCE_NS (CLOCK_REALTIME, nanoseconds) until a
 //       window of the program titled TITLE is mapped; with COUNT, one line
 //       for each of the first COUNT such windows, the k-th (from 0) timed
-//       from k minutes after SINCE_NS;
+//       from k minutes after SINCE_NS, each closed a second after it showed;
 //   x11-watch line WORD SINCE_NS -- PROGRAM ARGS...
 //       milliseconds from SINCE_NS until the program prints the line WORD on
 //       its standard error.
@@ -30,6 +30,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -158,6 +159,20 @@ bool inTray(Display *dpy, Window w, Window tray)
     return (parent & kClientBaseMask) == (tray & kClientBaseMask);
 }
 
+// Asks the window to close, as its title bar's close box does.
+void closeWindow(Display *dpy, Window w)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = w;
+    event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, w, False, NoEventMask, &event);
+    XFlush(dpy);
+}
+
 int ignoreErrors(Display *, XErrorEvent *)
 {
     return 0;
@@ -280,7 +295,14 @@ int main(int argc, char **argv)
 
     const int xfd = ConnectionNumber(dpy);
     std::set<Window> counted;
+    // Windows counted so far are closed a second after they were mapped, as a
+    // user would dismiss them, so that they do not pile up on the screen.
+    std::vector<std::pair<Window, long long>> dismissals;
     while (nowNs() < deadline) {
+        while (!dismissals.empty() && dismissals.front().second <= nowNs()) {
+            closeWindow(dpy, dismissals.front().first);
+            dismissals.erase(dismissals.begin());
+        }
         if (!XPending(dpy)) {
             pollfd p{xfd, POLLIN, 0};
             poll(&p, 1, 100);
@@ -314,6 +336,7 @@ int main(int argc, char **argv)
                     return 0;
                 }
                 since += 60LL * 1000000000LL;
+                dismissals.push_back({client, nowNs() + 1000000000LL});
             }
         }
     }

@@ -3,6 +3,7 @@
 #include "NoticePresenter.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class CNoticeDlg;
@@ -22,4 +23,6 @@ public:
 private:
     QPointer<QWidget> m_owner;
     QPointer<CNoticeDlg> m_prepared;
+    QTimer m_prepareSoon;
+    QString m_prepareText;
 };
