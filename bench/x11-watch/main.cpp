@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -295,6 +296,7 @@ int main(int argc, char **argv)
 
     const int xfd = ConnectionNumber(dpy);
     std::set<Window> counted;
+    std::map<unsigned long, bool> ours; // client resource bases: the program's or not
     // Windows counted so far are closed a second after they were mapped, as a
     // user would dismiss them, so that they do not pile up on the screen.
     std::vector<std::pair<Window, long long>> dismissals;
@@ -323,12 +325,20 @@ int main(int argc, char **argv)
             // mapping is seen after the window manager has framed them.
             if (event.type == CreateNotify)
                 XSelectInput(dpy, event.xcreatewindow.window, StructureNotifyMask | PropertyChangeMask);
-            // A framed window's mapping is seen twice, for the frame and the
-            // client; each window counts once.
-            const Window client = event.type == MapNotify && !inTray(dpy, event.xmap.window, tray)
-                ? clientWithTitle(dpy, event.xmap.window, title)
-                : 0;
-            if (client && startedBy(pidOf(dpy, client), pid) && counted.insert(client).second) {
+            // Only the program's own windows are looked into (its client's
+            // first window is asked about once), so that copies of x11-watch
+            // watching side by side do not keep the server busy at every
+            // mapping; each window counts once.
+            Window client = 0;
+            if (event.type == MapNotify) {
+                const unsigned long base = event.xmap.window & kClientBaseMask;
+                auto known = ours.find(base);
+                if (known == ours.end())
+                    known = ours.emplace(base, startedBy(pidOf(dpy, event.xmap.window), pid)).first;
+                if (known->second && !inTray(dpy, event.xmap.window, tray))
+                    client = clientWithTitle(dpy, event.xmap.window, title);
+            }
+            if (client && counted.insert(client).second) {
                 std::printf("%.3f\n", (nowNs() - since) / 1e6);
                 std::fflush(stdout);
                 if (--count == 0) {
