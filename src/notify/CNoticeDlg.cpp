@@ -17,6 +17,9 @@ constexpr QRect kCancelRect(162, 54, 50, 14);
 constexpr QRect kTextRect(5, 6, 204, 42);
 constexpr int kFontPointSize = 8;
 constexpr int kEnableDelayMs = 500;
+// Longer than the moment between the release and the press of one X
+// auto-repeat, shorter than a person lets go of a key and presses it again.
+constexpr quint64 kRepeatGapMs = 60;
 
 } // namespace
 
@@ -90,10 +93,24 @@ bool CNoticeDlg::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->isAutoRepeat())
         return true;
-    if (type == QEvent::KeyPress)
-        m_freshKeys.insert(key->key());
-    else if (!m_freshKeys.remove(key->key()))
-        return true; // let go of a key pressed before
+    if (type == QEvent::KeyRelease) {
+        m_releasedAt.insert(key->key(), key->timestamp());
+        if (!m_freshKeys.remove(key->key()))
+            return true; // let go of a key pressed before
+        return QDialog::eventFilter(watched, event);
+    }
+    // A press from the window system hard on a release of the same key, or
+    // at the very moment the window began to take input (its release went
+    // to the disabled window), is a key held down repeating, not a press of
+    // its own. Events made up by the program itself carry no time.
+    if (key->timestamp() != 0) {
+        const auto released = m_releasedAt.constFind(key->key());
+        if (released != m_releasedAt.constEnd() && key->timestamp() - *released <= kRepeatGapMs)
+            return true;
+        if (!m_enabledSince.isValid() || m_enabledSince.elapsed() <= static_cast<qint64>(kRepeatGapMs))
+            return true;
+    }
+    m_freshKeys.insert(key->key());
     return QDialog::eventFilter(watched, event);
 }
 
@@ -123,6 +140,7 @@ void CNoticeDlg::OnTimer(int timerId)
     killTimer(timerId);
     m_enableTimer = 0;
     setEnabled(true);
+    m_enabledSince.start();
     // Nothing could take the focus while the window was disabled.
     if (!focusWidget())
         m_ok->setFocus();

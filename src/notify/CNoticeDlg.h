@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -57,6 +59,11 @@ private:
     // window, or a key repeating on the box that came first) cannot dismiss
     // the message unread.
     QSet<int> m_freshKeys;
+    // When each key was last let go (the event's time), and since when the
+    // window takes input: X's auto-repeat comes as a release and a press at
+    // the same moment, which Qt does not always flag as a repeat.
+    QHash<int, quint64> m_releasedAt;
+    QElapsedTimer m_enabledSince;
     int m_enableTimer = 0;
     bool m_built = false;
     bool m_destroying = false;
