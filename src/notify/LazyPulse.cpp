@@ -33,8 +33,8 @@ TICKWELL_FORWARD(PULSE_SO, int, pa_context_errno, (const pa_context *c), (c), PA
 
 // The playback stream.
 TICKWELL_FORWARD(PULSE_SO, pa_stream *, pa_stream_new,
-    (pa_context * c, const char *name, const pa_sample_spec *spec, const pa_channel_map *map),
-    (c, name, spec, map), nullptr)
+    (pa_context * c, const char *name, const pa_sample_spec *format, const pa_channel_map *map),
+    (c, name, format, map), nullptr)
 TICKWELL_FORWARD_VOID(PULSE_SO, pa_stream_unref, (pa_stream * s), (s))
 TICKWELL_FORWARD(PULSE_SO, int, pa_stream_connect_playback,
     (pa_stream * s, const char *device, const pa_buffer_attr *attr, pa_stream_flags_t flags,
@@ -57,9 +57,9 @@ TICKWELL_FORWARD_VOID(PULSE_SO, pa_operation_unref, (pa_operation * o), (o))
 TICKWELL_FORWARD_VOID(PULSE_SO, pa_operation_cancel, (pa_operation * o), (o))
 
 // Samples and channels.
-TICKWELL_FORWARD(PULSE_SO, int, pa_sample_spec_valid, (const pa_sample_spec *spec), (spec), 0)
-TICKWELL_FORWARD(PULSE_SO, size_t, pa_frame_size, (const pa_sample_spec *spec), (spec), 0)
-TICKWELL_FORWARD(PULSE_SO, size_t, pa_usec_to_bytes, (pa_usec_t t, const pa_sample_spec *spec), (t, spec), 0)
+TICKWELL_FORWARD(PULSE_SO, int, pa_sample_spec_valid, (const pa_sample_spec *format), (format), 0)
+TICKWELL_FORWARD(PULSE_SO, size_t, pa_frame_size, (const pa_sample_spec *format), (format), 0)
+TICKWELL_FORWARD(PULSE_SO, size_t, pa_usec_to_bytes, (pa_usec_t t, const pa_sample_spec *format), (t, format), 0)
 TICKWELL_FORWARD(PULSE_SO, pa_channel_map *, pa_channel_map_init, (pa_channel_map * m), (m), nullptr)
 TICKWELL_FORWARD(PULSE_SO, pa_channel_map *, pa_channel_map_init_extend,
     (pa_channel_map * m, unsigned channels, pa_channel_map_def_t def), (m, channels, def), nullptr)
