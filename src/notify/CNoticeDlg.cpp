@@ -45,8 +45,19 @@ void CNoticeDlg::Build()
     setWindowTitle(QStringLiteral("Tickwell"));
     setFont(DialogUnits::templateFont(QStringLiteral("MS Shell Dlg"), kFontPointSize));
     createControls();
+    showMessage();
     // Created disabled: no input until the timer has run once.
     setEnabled(false);
+}
+
+void CNoticeDlg::showMessage()
+{
+    // Reports separate their lines with CR LF; the text area wants plain
+    // line feeds.
+    QString shown = strMessage;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_text->setPlainText(shown);
 }
 
 void CNoticeDlg::createControls()
@@ -116,12 +127,7 @@ bool CNoticeDlg::eventFilter(QObject *watched, QEvent *event)
 
 bool CNoticeDlg::OnInitDialog()
 {
-    // Reports separate their lines with CR LF; the text area wants plain
-    // line feeds.
-    QString shown = strMessage;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_text->setPlainText(shown);
+    showMessage();
     m_enableTimer = startTimer(kEnableDelayMs, Qt::PreciseTimer);
     return true;
 }

@@ -28,9 +28,9 @@ public:
     // half-second timer; the window stays hidden and disabled.
     bool Create();
 
-    // Builds the hidden, disabled window without its text and without
-    // starting the timer: a notice got ready ahead of its minute. Create()
-    // later only fills it in.
+    // Builds the hidden, disabled window with strMessage in its text area,
+    // without starting the timer: a notice got ready ahead of its minute.
+    // Create() later only puts the text in afresh and starts the timer.
     void Build();
 
     QString strMessage; // the text shown
@@ -49,6 +49,7 @@ protected:
 
 private:
     void createControls();
+    void showMessage();
     void DestroyWindow();
 
     QPushButton *m_ok = nullptr;

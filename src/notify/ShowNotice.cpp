@@ -2,8 +2,6 @@
 
 #include "CNoticeDlg.h"
 
-#include <QPlainTextEdit>
-
 void ShowNotice(const QString &text, QWidget *owner, CNoticeDlg *prepared)
 {
     auto *dialog = prepared ? prepared : new CNoticeDlg(owner);
@@ -18,11 +16,9 @@ void ShowNotice(const QString &text, QWidget *owner, CNoticeDlg *prepared)
 CNoticeDlg *PrepareNotice(const QString &text, QWidget *owner)
 {
     auto *dialog = new CNoticeDlg(owner);
+    dialog->strMessage = text;
     dialog->Build();
     dialog->winId();
-    // Painted once with the text; ShowNotice puts the text in afresh.
-    if (auto *area = dialog->findChild<QPlainTextEdit *>())
-        area->setPlainText(text);
     dialog->grab();
     return dialog;
 }
