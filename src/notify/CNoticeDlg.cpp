@@ -57,6 +57,11 @@ void CNoticeDlg::showMessage()
     QString shown = strMessage;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A window got ready ahead already holds its text, laid out: setting
+    // it again would lay it out anew while the notice is due.
+    if (shown == m_shownText)
+        return;
+    m_shownText = shown;
     m_text->setPlainText(shown);
 }
 

@@ -55,6 +55,7 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPlainTextEdit *m_text = nullptr;
+    QString m_shownText; // what m_text holds, line feeds made plain
     // Keys pressed since the window took input: only their presses and
     // releases count, so a key held down from before (typing into another
     // window, or a key repeating on the box that came first) cannot dismiss
