@@ -64,12 +64,17 @@ bool waitUntil(const std::function<bool()> &test, int timeoutMs)
 
 std::optional<DesktopProbe::Window> waitForTrayIcon(int timeoutMs)
 {
+    // A StatusNotifierItem host lists the item before it draws it, and may
+    // draw it in steps: only an area seen twice running is the icon.
     std::optional<DesktopProbe::Window> icon;
+    QRect seen;
     waitUntil(
         [&] {
             const auto icons = DesktopProbe::trayIcons();
-            if (icons.size() == 1)
+            const QRect area = icons.size() == 1 ? icons.front().geometry : QRect();
+            if (!area.isEmpty() && area == seen)
                 icon = icons.front();
+            seen = area;
             return icon.has_value();
         },
         timeoutMs);
