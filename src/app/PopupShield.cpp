@@ -22,10 +22,11 @@ void PopupShield::cover(const QRect &area, QMenu *menu)
     m_menu = menu;
     connect(menu, &QMenu::aboutToHide, this, &QWidget::hide);
     setGeometry(area);
+    // Shown, never activated: sway gives such a window the keyboard by
+    // itself, while Qt closes a popup that is open when the focus moves to
+    // another window of ours.
     show();
     raise();
-    activateWindow();
-    setFocus(Qt::PopupFocusReason);
 }
 
 void PopupShield::keyPressEvent(QKeyEvent *event)

@@ -14,10 +14,10 @@ class QMenu;
 //
 // It bypasses the window manager (override-redirect): sway neither tiles
 // nor decorates it, draws it above every other application window, hands it
-// the keyboard while it is mapped and gives the keyboard back to the window
-// that had it when it goes. It never becomes the active window of a window
-// manager, so no dialog of ours and no notice changes place or focus rules
-// because of it.
+// the keyboard while it is mapped, gives the keyboard back to the window
+// that had it when it goes, and hands it even the clicks on the bar above
+// it. It never becomes the window manager's active window, so no dialog of
+// ours and no notice changes place or stacking because of it.
 class PopupShield final : public QWidget
 {
     Q_OBJECT
