@@ -10,6 +10,8 @@ PopupShield::PopupShield()
             | Qt::NoDropShadowWindowHint)
 {
     setObjectName(QStringLiteral("popupShield"));
+    // Nobody sees it; the name tells it apart from the menu to xdotool.
+    setWindowTitle(objectName());
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
