@@ -1,11 +1,39 @@
 #include "TrayIcon.h"
 
 #include "AppIcon.h"
+#include "MenuPlacement.h"
+#include "PopupShield.h"
+#ifdef Q_OS_UNIX
+#include "SwayWorkArea.h"
+#endif
 
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
+
+namespace {
+
+// The output the menu goes on and what the panels leave of it: sway's own
+// word where it is sway, else what the X server says of its primary screen.
+MenuPlacement currentPlacement()
+{
+#ifdef Q_OS_UNIX
+    const QString socket = SwayWorkArea::socketPath();
+    if (!socket.isEmpty()) {
+        if (const auto area = SwayWorkArea::query(socket))
+            return MenuPlacement{area->output, area->workArea};
+    }
+#endif
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return MenuPlacement{screen->geometry(), screen->availableGeometry()};
+}
+
+} // namespace
 
 TrayIcon::TrayIcon(QObject *parent)
     : QObject(parent)
@@ -46,6 +74,7 @@ void TrayIcon::remove()
     if (!m_icon)
         return;
     m_menu->close();
+    m_shield.reset();
     m_icon->hide();
     m_icon.reset();
 }
@@ -60,6 +89,12 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
     const int interval = QApplication::doubleClickInterval();
     switch (reason) {
     case QSystemTrayIcon::Trigger:
+        if (m_menu->isVisible() && menuNeedsPlacing()) {
+            // The host's icon is above the shield: a press on it while the
+            // menu is open closes the menu, as a press anywhere else does.
+            m_menu->close();
+            break;
+        }
         if (m_menuDelay.isActive()) {
             // The second click of a double-click: the menu the first one
             // was waiting to show never appears.
@@ -85,7 +120,7 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
         // already; a ContextMenu call of a StatusNotifierItem host comes
         // without its position, so the menu goes to the pointer.
         if (m_icon && !m_menu->isVisible())
-            m_menu->popup(QCursor::pos());
+            showMenuAt(QCursor::pos());
         break;
     default:
         break;
@@ -95,5 +130,25 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
 void TrayIcon::popupMenu()
 {
     if (m_icon && !m_menu->isVisible())
-        m_menu->popup(m_pressedAt);
+        showMenuAt(m_pressedAt);
+}
+
+void TrayIcon::showMenuAt(const QPoint &pointer)
+{
+    if (!menuNeedsPlacing()) {
+        m_menu->popup(pointer);
+        return;
+    }
+    const MenuPlacement placement = currentPlacement();
+    if (!m_shield)
+        m_shield = std::make_unique<PopupShield>();
+    // The shield first, so that the menu maps above it.
+    m_shield->cover(placement.output, m_menu.get());
+    m_menu->popup(placement.menuPosition(m_menu->sizeHint()));
+}
+
+bool TrayIcon::menuNeedsPlacing() const
+{
+    return m_icon && m_icon->geometry().isEmpty() && QGuiApplication::platformName() == QLatin1String("xcb")
+        && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class PopupShield;
 class QAction;
 class QMenu;
 
@@ -22,6 +23,12 @@ class QMenu;
 // into an Activate call, which reaches us as Trigger, so a double-click
 // there is two Triggers within the interval; its ContextMenu call reaches us
 // as Context with nothing shown yet.
+//
+// Seen from XWayland such a host tells us nothing of where the icon is, the
+// pointer position Qt reads is stale, and the menu's grabs end at the X
+// server. There the menu opens at the panel's end of the output's work area
+// (MenuPlacement, from sway when it is sway) above a PopupShield that takes
+// the click outside it and Esc; and an Activate while it is open closes it.
 class TrayIcon final : public QObject
 {
     Q_OBJECT
@@ -48,9 +55,14 @@ signals:
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
     void popupMenu();
+    void showMenuAt(const QPoint &pointer);
+    // A StatusNotifierItem host seen from XWayland: neither the icon nor the
+    // pointer can be placed, nor can the menu grab anything.
+    bool menuNeedsPlacing() const;
 
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    std::unique_ptr<PopupShield> m_shield;
     QTimer m_menuDelay;
     QPoint m_pressedAt;
     // Since a second Trigger opened the settings: the DoubleClick an XEmbed

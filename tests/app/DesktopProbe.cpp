@@ -1,8 +1,12 @@
 #include "DesktopProbe.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace DesktopProbe {
 
@@ -65,7 +69,8 @@ QStringList registeredItems()
     const QString out = run(QStringLiteral("dbus-send"),
         {QStringLiteral("--session"), QStringLiteral("--print-reply"),
             QStringLiteral("--dest=org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
-            QStringLiteral("org.freedesktop.DBus.Properties.Get"), QStringLiteral("string:org.kde.StatusNotifierWatcher"),
+            QStringLiteral("org.freedesktop.DBus.Properties.Get"),
+            QStringLiteral("string:org.kde.StatusNotifierWatcher"),
             QStringLiteral("string:RegisteredStatusNotifierItems")});
     QStringList items;
     for (const QString &line : out.split(QLatin1Char('\n'))) {
@@ -76,15 +81,12 @@ QStringList registeredItems()
     return items;
 }
 
-// Where the panel draws the item: what differs from the panel's own
+const QString kShieldName = QStringLiteral("popupShield");
+
+// Where a panel draws the item: what differs from the panel's own
 // background in the panel's right half.
-QRect panelIconArea()
+QRect iconAreaIn(const QRect &panel)
 {
-    const std::vector<Window> panels = search(
-        {QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("xfce4-panel")});
-    if (panels.empty())
-        return {};
-    const QRect panel = panels.front().geometry;
     const QImage screen = screenshot();
     if (screen.isNull() || panel.height() < 4)
         return {};
@@ -99,7 +101,49 @@ QRect panelIconArea()
     return area;
 }
 
+QRect panelIconArea()
+{
+    const std::vector<Window> panels
+        = search({QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("xfce4-panel")});
+    return panels.empty() ? QRect() : iconAreaIn(panels.front().geometry);
+}
+
+// waybar along the top: the strip above the work area.
+QRect waybarIconArea()
+{
+    const QRect area = swayWorkArea();
+    return area.top() > 0 ? iconAreaIn(QRect(area.left(), 0, area.width(), area.top())) : QRect();
+}
+
+void swaymsg(const QStringList &arguments)
+{
+    run(QStringLiteral("swaymsg"), arguments);
+}
+
 } // namespace
+
+bool swayRig()
+{
+    return qEnvironmentVariable("TICKWELL_RIG_COMPOSITOR") == QLatin1String("sway");
+}
+
+QRect swayWorkArea()
+{
+    const QJsonArray workspaces = QJsonDocument::fromJson(
+        run(QStringLiteral("swaymsg"),
+            {QStringLiteral("-r"), QStringLiteral("-t"), QStringLiteral("get_workspaces")})
+            .toUtf8())
+                                      .array();
+    for (const QJsonValue &workspace : workspaces) {
+        const QJsonObject object = workspace.toObject();
+        if (!object.value(QStringLiteral("focused")).toBool())
+            continue;
+        const QJsonObject rect = object.value(QStringLiteral("rect")).toObject();
+        return QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
+            rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
+    }
+    return {};
+}
 
 bool sniTray()
 {
@@ -120,9 +164,10 @@ bool callTrayItem(const QString &method, const QPoint &point)
     const qsizetype slash = item.indexOf(QLatin1Char('/'));
     QProcess call;
     call.start(QStringLiteral("dbus-send"),
-        {QStringLiteral("--session"), QStringLiteral("--print-reply"), QStringLiteral("--dest=") + item.left(slash),
-            item.mid(slash), QStringLiteral("org.kde.StatusNotifierItem.") + method,
-            QStringLiteral("int32:%1").arg(point.x()), QStringLiteral("int32:%1").arg(point.y())});
+        {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+            QStringLiteral("--dest=") + item.left(slash), item.mid(slash),
+            QStringLiteral("org.kde.StatusNotifierItem.") + method, QStringLiteral("int32:%1").arg(point.x()),
+            QStringLiteral("int32:%1").arg(point.y())});
     return call.waitForFinished(10000) && call.exitStatus() == QProcess::NormalExit && call.exitCode() == 0;
 }
 
@@ -158,7 +203,10 @@ std::vector<Window> trayIcons()
     if (sniTray()) {
         std::vector<Window> items(static_cast<std::size_t>(registeredItems().size()));
         if (items.size() == 1)
-            items.front().geometry = panelIconArea();
+            items.front().geometry = swayRig() ? waybarIconArea() : panelIconArea();
+        // waybar draws an item a moment after it registered.
+        if (swayRig() && items.size() == 1 && items.front().geometry.isEmpty())
+            items.clear();
         return items;
     }
     const QRect tray = trayArea();
@@ -175,7 +223,7 @@ std::vector<Window> popupMenus()
     const QRect tray = trayArea();
     std::vector<Window> menus;
     for (const Window &window : programWindows()) {
-        if (!tray.contains(window.geometry) && overrideRedirect(window.id))
+        if (!tray.contains(window.geometry) && window.name != kShieldName && overrideRedirect(window.id))
             menus.push_back(window);
     }
     if (sniTray()) {
@@ -186,6 +234,11 @@ std::vector<Window> popupMenus()
         }
     }
     return menus;
+}
+
+std::vector<Window> popupShields()
+{
+    return windowsNamed(kShieldName);
 }
 
 unsigned long activeWindow()
@@ -217,12 +270,28 @@ QString properties(unsigned long window)
 
 void moveMouse(const QPoint &point)
 {
+    if (swayRig()) {
+        swaymsg({QStringLiteral("seat"), QStringLiteral("-"), QStringLiteral("cursor"), QStringLiteral("set"),
+            QString::number(point.x()), QString::number(point.y())});
+        return;
+    }
     run(QStringLiteral("xdotool"),
         {QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y())});
 }
 
 void click(int button, int repeat)
 {
+    if (swayRig()) {
+        const QString name = QStringLiteral("button%1").arg(button);
+        for (int i = 0; i < repeat; ++i) {
+            for (const QString &action : {QStringLiteral("press"), QStringLiteral("release")}) {
+                swaymsg(
+                    {QStringLiteral("seat"), QStringLiteral("-"), QStringLiteral("cursor"), action, name});
+                QTest::qWait(40);
+            }
+        }
+        return;
+    }
     run(QStringLiteral("xdotool"),
         {QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
             QStringLiteral("--delay"), QStringLiteral("80"), QString::number(button)});
@@ -230,6 +299,13 @@ void click(int button, int repeat)
 
 void keys(const QStringList &keys)
 {
+    if (swayRig()) {
+        QStringList arguments;
+        for (const QString &key : keys)
+            arguments << QStringLiteral("-s") << QStringLiteral("60") << QStringLiteral("-k") << key;
+        run(QStringLiteral("wtype"), arguments);
+        return;
+    }
     run(QStringLiteral("xdotool"),
         QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + keys);
 }
@@ -246,7 +322,10 @@ QImage screenshot()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("screen.png"));
-    run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+    if (swayRig())
+        run(QStringLiteral("grim"), {path});
+    else
+        run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
     return QImage(path);
 }
 

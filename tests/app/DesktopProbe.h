@@ -9,7 +9,8 @@
 #include <vector>
 
 // The rig's X display seen from outside the program, through xdotool, xprop
-// and ImageMagick's import.
+// and ImageMagick's import; under sway the pointer, the keys and the screen
+// through swaymsg, wtype and grim.
 namespace DesktopProbe {
 
 struct Window
@@ -26,9 +27,15 @@ QString run(const QString &program, const QStringList &arguments, int timeoutMs 
 std::vector<Window> programWindows(const QString &windowClass = QStringLiteral("tickwell"));
 // Mapped windows of the program with exactly this title.
 std::vector<Window> windowsNamed(const QString &name);
-// Whether the rig's tray is a StatusNotifierItem host (the Xfce panel)
-// rather than trayer's XEmbed tray.
+// Whether the rig's tray is a StatusNotifierItem host (the Xfce panel, or
+// waybar under sway) rather than trayer's XEmbed tray.
 bool sniTray();
+// Whether the rig is headless sway with waybar (TICKWELL_RIG_COMPOSITOR=sway):
+// the program is an X client of XWayland, the pointer and keys go through
+// sway, and screenshots come from grim.
+bool swayRig();
+// Under sway: the focused workspace's area, what the bar leaves of the output.
+QRect swayWorkArea();
 // The program's mapped windows while it sits idle in the tray: its icon's
 // window on an XEmbed tray, none on a StatusNotifierItem host.
 std::size_t idleWindowCount();
@@ -40,6 +47,8 @@ std::vector<Window> trayIcons();
 // The open popup menus: the program's mapped, override-redirect windows, and
 // on the panel the menus the panel draws for an item.
 std::vector<Window> popupMenus();
+// The program's mapped PopupShield windows (see src/app/PopupShield.h).
+std::vector<Window> popupShields();
 // Calls a method of the program's StatusNotifierItem, as a host does:
 // "Activate", "SecondaryActivate" or "ContextMenu" at a point of the screen.
 bool callTrayItem(const QString &method, const QPoint &point);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTest>
 
+#include <functional>
 #include <set>
 
 namespace {
@@ -104,6 +105,59 @@ TEST_F(TrayOnDesktop, LeftAndRightPressShowTheSameMenuAtTheMouse)
         keys({QStringLiteral("Escape")});
         EXPECT_TRUE(waitUntil([] { return popupMenus().empty(); }, 3000));
     }
+}
+
+// waybar tells an X client neither where the icon is nor where the pointer
+// is, and X grabs end at XWayland: the menu goes under the bar's right end,
+// over a shield that takes Esc and the clicks outside it.
+TEST_F(TrayOnDesktop, UnderSwayTheMenuSitsAtTheBarsEndAndClosesOnEscOrAClickOutside)
+{
+    if (!swayRig())
+        GTEST_SKIP() << "needs tests/desktop-session with TICKWELL_RIG_COMPOSITOR=sway";
+    const QRect workArea = swayWorkArea();
+    ASSERT_GT(workArea.top(), 0) << "no bar along the top";
+    ASSERT_FALSE(icon->geometry.isEmpty()) << "the icon is not drawn in the bar";
+    struct Closer
+    {
+        const char *name;
+        std::function<void()> close;
+    };
+    const QPoint outside = workArea.center();
+    const Closer closers[] = {
+        {"Esc", [] { keys({QStringLiteral("Escape")}); }},
+        {"a click outside",
+            [&] {
+                moveMouse(outside);
+                click(1);
+            }},
+        {"a click on the icon",
+            [&] {
+                moveMouse(icon->geometry.center());
+                click(1);
+            }},
+    };
+    for (const Closer &closer : closers) {
+        SCOPED_TRACE(closer.name);
+        const auto menu = openTrayMenu(*icon, 1);
+        ASSERT_TRUE(menu) << "icon at " << icon->geometry.x() << "," << icon->geometry.y() << " "
+                          << icon->geometry.width() << "x" << icon->geometry.height() << "; "
+                          << copies.front()->errorOutput().toStdString();
+        EXPECT_EQ(menu->geometry.top(), workArea.top());
+        EXPECT_EQ(menu->geometry.right(), workArea.right());
+        EXPECT_GT(menu->geometry.height(), 50);
+        const auto shields = popupShields();
+        ASSERT_EQ(shields.size(), 1u);
+        EXPECT_EQ(shields.front().geometry, QRect(QPoint(0, 0), workArea.bottomRight()));
+        if (QLatin1String(closer.name) == QLatin1String("Esc"))
+            keep(screenshot().copy(QRect(workArea.right() - 480, 0, 481, 160)),
+                QStringLiteral("sway-tray-menu.png"));
+        closer.close();
+        EXPECT_TRUE(waitUntil([] { return popupMenus().empty() && popupShields().empty(); }, 3000));
+        // Nor does a menu come back once a double-click would be over.
+        QTest::qWait(QApplication::doubleClickInterval() + 300);
+        EXPECT_TRUE(popupMenus().empty());
+    }
+    EXPECT_TRUE(copies.front()->running());
 }
 
 TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// Where the tray menu goes when the tray cannot say where its icon is (a
+// StatusNotifierItem host seen from XWayland: no icon geometry, and a pointer
+// position that is wherever XWayland last saw the pointer). The panel is
+// taken to be the strip of the output outside its work area, and the icon
+// to sit at the panel's far end, as the tray module of waybar and swaybar
+// does by default: the menu opens right under a top bar at its right end,
+// above a bottom bar, beside a side bar at its lower end, and in the top
+// right corner of an output with no bar at all.
+struct MenuPlacement
+{
+    QRect output;   // the output's whole area, in X root coordinates
+    QRect workArea; // what the bars leave of it
+
+    // The menu's top left corner; the menu lies wholly on the output when
+    // it fits there.
+    QPoint menuPosition(const QSize &menu) const;
+};
