@@ -227,9 +227,11 @@ std::vector<Window> popupMenus()
             menus.push_back(window);
     }
     if (sniTray()) {
-        // The panel's plugin keeps a tiny one off screen.
+        // The panel's plugin keeps a tiny one off screen, and shows the
+        // item's tooltip while the pointer rests on the icon.
         for (const Window &window : programWindows(QStringLiteral("wrapper-2.0"))) {
-            if (window.geometry.width() > 20 && overrideRedirect(window.id))
+            if (window.geometry.width() > 20 && overrideRedirect(window.id)
+                && !properties(window.id).contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")))
                 menus.push_back(window);
         }
     }
