@@ -22,17 +22,13 @@ SingleInstance::SingleInstance(const QString &folder, QObject *parent)
     , m_folder(folder.isEmpty() ? defaultFolder() : folder)
     , m_lock(QDir(m_folder).filePath(QString::fromLatin1(kName) + QStringLiteral(".lock")))
 {
-    // Held for the whole run: only a lock whose process is gone is stale,
-    // never one that is merely old.
-    m_lock.setStaleLockTime(0);
     connect(&m_listener, &LocalRequestListener::lineReceived, this, &SingleInstance::onLine);
 }
 
 SingleInstance::~SingleInstance()
 {
     m_listener.close();
-    // Unlocks only when this object took the lock.
-    m_lock.unlock();
+    m_lock.release();
 }
 
 QString SingleInstance::lockFilePath() const
@@ -51,17 +47,17 @@ SingleInstance::Outcome SingleInstance::acquire()
         m_error = QStringLiteral("no runtime folder");
         return Outcome::Failed;
     }
-    if (!m_lock.tryLock(0)) {
-        switch (m_lock.error()) {
-        case QLockFile::LockFailedError:
-            return Outcome::Running;
-        case QLockFile::PermissionError:
-            m_error = QStringLiteral("%1: permission denied").arg(lockFilePath());
-            return Outcome::Failed;
-        default:
-            m_error = QStringLiteral("%1: cannot be created").arg(lockFilePath());
-            return Outcome::Failed;
-        }
+    switch (m_lock.take()) {
+    case RunLock::Result::Taken:
+        break;
+    case RunLock::Result::Held:
+        return Outcome::Running;
+    case RunLock::Result::NotPermitted:
+        m_error = QStringLiteral("%1: permission denied").arg(lockFilePath());
+        return Outcome::Failed;
+    case RunLock::Result::Failed:
+        m_error = QStringLiteral("%1: cannot be created").arg(lockFilePath());
+        return Outcome::Failed;
     }
     // Holding the lock, whatever is at the socket's path was left behind:
     // listen() replaces it.

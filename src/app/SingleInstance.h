@@ -1,8 +1,8 @@
 #pragma once
 
 #include "LocalRequestListener.h"
+#include "RunLock.h"
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -32,7 +32,7 @@ public:
     ~SingleInstance() override;
 
     // Takes the lock. A lock left by a copy that crashed (its process is
-    // gone) is taken over. A socket left by such a copy is replaced.
+    // gone) is no lock. A socket left by such a copy is replaced.
     Outcome acquire();
 
     // For a later copy: asks the running one to come forward. A copy that
@@ -53,7 +53,7 @@ private:
     void onLine(const QByteArray &line);
 
     QString m_folder;
-    QLockFile m_lock;
+    RunLock m_lock;
     LocalRequestListener m_listener;
     QString m_error;
 };
