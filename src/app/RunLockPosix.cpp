@@ -40,9 +40,9 @@ RunLock::Result RunLock::take()
         return error == EWOULDBLOCK ? Result::Held : Result::Failed;
     }
     m_impl->fd = fd;
-    // Who holds it, for a person looking; the lock itself is the flock. The
-    // layout is QLockFile's (process id, program, host), which also locks
-    // with flock: a copy of another build sees this lock too.
+    // The lock itself is the flock. The file names its holder in QLockFile's
+    // layout (process id, program, host), so that a build that still locks
+    // with QLockFile reads it as the lock of a running process.
     char host[256] = {};
     ::gethostname(host, sizeof host - 1);
     const QByteArray holder = QByteArray::number(static_cast<qint64>(::getpid())) + '\n'

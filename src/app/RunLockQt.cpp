@@ -36,9 +36,11 @@ RunLock::Result RunLock::take()
         return Result::Held;
     case QLockFile::PermissionError:
         return Result::NotPermitted;
-    default:
-        return Result::Failed;
+    case QLockFile::NoError:
+    case QLockFile::UnknownError:
+        break;
     }
+    return Result::Failed;
 }
 
 void RunLock::release()
