@@ -2,10 +2,9 @@
 
 #include <memory>
 
-class AudioOutput;
-
-// A sine tone on the default audio output that plays to its end while the
-// caller waits, like the system beep.
+// A tone that plays to its end while the caller waits, like the system beep:
+// on Windows the system beep itself, elsewhere a sine tone on the default
+// audio output.
 class TonePlayer final
 {
 public:
@@ -15,9 +14,10 @@ public:
     TonePlayer &operator=(const TonePlayer &) = delete;
 
     // Returns once the tone has been played out; false at once when there is
-    // no audio output to play it on.
+    // nothing to play it on.
     bool play(int frequencyHz, int durationMs);
 
 private:
-    std::unique_ptr<AudioOutput> m_output;
+    struct Output;
+    std::unique_ptr<Output> m_output;
 };

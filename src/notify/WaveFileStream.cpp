@@ -1,13 +1,7 @@
 #include "WaveFileStream.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#ifdef Q_OS_WIN
-// sf_wchar_open, for paths outside the ANSI code page.
-#include <windows.h>
-#define ENABLE_SNDFILE_WINDOWS_PROTOTYPES 1
-#endif
 #include <sndfile.h>
 
 #include <algorithm>
@@ -15,11 +9,9 @@
 #include <iterator>
 #include <utility>
 
-#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
@@ -114,7 +106,6 @@ std::vector<AudioFormat::Channel> channelPositions(SNDFILE *file, int channels)
     return {std::begin(kWaveOrder), std::begin(kWaveOrder) + channels};
 }
 
-#ifndef Q_OS_WIN
 // Opens the file only if it is a regular file. Opening a FIFO with no writer,
 // or reading a device such as /dev/zero, would block or never end, so the
 // type is checked on the opened descriptor (no window for the path to be
@@ -139,45 +130,30 @@ int openRegularFile(const QString &path)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return fd;
 }
-#endif
 
 // libsndfile reading the file from its first byte; the descriptor stays ours.
-SNDFILE *openSndfile(int descriptor, const QString &path, SF_INFO *info)
+SNDFILE *openSndfile(int descriptor, SF_INFO *info)
 {
     *info = SF_INFO{};
-#ifdef Q_OS_WIN
-    Q_UNUSED(descriptor);
-    if (!QFileInfo(path).isFile())
-        return nullptr;
-    return sf_wchar_open(reinterpret_cast<const wchar_t *>(path.utf16()), SFM_READ, info);
-#else
-    Q_UNUSED(path);
     if (::lseek(descriptor, 0, SEEK_SET) != 0)
         return nullptr;
     return sf_open_fd(descriptor, SFM_READ, info, SF_FALSE);
-#endif
 }
 
 } // namespace
 
 std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
 {
-#ifdef Q_OS_WIN
-    const int descriptor = -1;
-#else
     const int descriptor = openRegularFile(path);
     if (descriptor < 0)
         return nullptr;
-#endif
     SF_INFO info{};
-    SNDFILE *file = openSndfile(descriptor, path, &info);
+    SNDFILE *file = openSndfile(descriptor, &info);
     if (!file || !isWaveContainer(info.format) || info.channels < 1 || info.channels > kMaxChannels
         || info.samplerate < kMinSampleRate || info.samplerate > kMaxSampleRate || info.frames < 0) {
         if (file)
             sf_close(file);
-#ifndef Q_OS_WIN
         ::close(descriptor);
-#endif
         return nullptr;
     }
     // Integer data read as float comes out in -1..1.
@@ -187,14 +163,12 @@ std::unique_ptr<WaveFileStream> WaveFileStream::open(const QString &path)
     format.sample = AudioFormat::Sample::Float;
     format.channels = channelPositions(file, info.channels);
     return std::unique_ptr<WaveFileStream>(
-        new WaveFileStream(file, descriptor, path, info.seekable != 0, std::move(format), info.frames));
+        new WaveFileStream(file, descriptor, info.seekable != 0, std::move(format), info.frames));
 }
 
-WaveFileStream::WaveFileStream(
-    SNDFILE *file, int descriptor, const QString &path, bool seekable, AudioFormat format, qint64 frames)
+WaveFileStream::WaveFileStream(SNDFILE *file, int descriptor, bool seekable, AudioFormat format, qint64 frames)
     : m_file(file)
     , m_descriptor(descriptor)
-    , m_path(path)
     , m_seekable(seekable)
     , m_format(std::move(format))
     , m_frames(frames)
@@ -225,7 +199,7 @@ bool WaveFileStream::reopen()
 {
     const int closed = sf_close(m_file);
     SF_INFO info{};
-    m_file = closed == 0 ? openSndfile(m_descriptor, m_path, &info) : nullptr;
+    m_file = closed == 0 ? openSndfile(m_descriptor, &info) : nullptr;
     // The same file, unless it was changed in between.
     if (m_file
         && (info.samplerate != m_format.sampleRate || info.channels != m_format.channelCount()
@@ -250,10 +224,8 @@ bool WaveFileStream::closeFile()
         result = sf_close(m_file);
         m_file = nullptr;
     }
-#ifndef Q_OS_WIN
     if (m_descriptor >= 0 && ::close(m_descriptor) != 0)
         result = -1;
-#endif
     m_descriptor = -1;
     m_framesLeft = 0;
     return result == 0;

@@ -42,16 +42,13 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    WaveFileStream(sf_private_tag *file, int descriptor, const QString &path, bool seekable, AudioFormat format,
-        qint64 frames);
+    WaveFileStream(sf_private_tag *file, int descriptor, bool seekable, AudioFormat format, qint64 frames);
     // Opens the file afresh, for codecs that libsndfile cannot seek in.
     bool reopen();
 
     sf_private_tag *m_file;
-    // What the file is opened from again: its descriptor where there is one,
-    // else its path.
+    // What the file is opened from again.
     int m_descriptor;
-    QString m_path;
     bool m_seekable;
     AudioFormat m_format;
     qint64 m_frames;

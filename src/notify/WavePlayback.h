@@ -1,6 +1,5 @@
 #pragma once
 
-#include "AudioOutput.h"
 #include "CTickwellDoc.h"
 
 #include <QString>
@@ -8,14 +7,20 @@
 #include <memory>
 
 class MessagePresenter;
-class WaveFileStream;
 
 // The one WAV playback of the program: a file opened synchronously, played
-// from its start on the default audio output while the program goes on, and
-// kept open after it has ended until it is closed.
+// from its start while the program goes on, and kept open after it has ended
+// until it is closed. On Windows it is the system's waveform-audio device
+// (MCI); elsewhere libsndfile reads the file for the default audio output.
 class WavePlayback final : public WaveDevice
 {
 public:
+    enum class State {
+        Playing, // playing, or about to
+        Ended,   // everything has been played out
+        Stopped, // nothing open or running, or the output failed
+    };
+
     // Failures to play or to close are reported through messages.
     explicit WavePlayback(MessagePresenter &messages);
     ~WavePlayback() override;
@@ -28,17 +33,19 @@ public:
     // Starts the open file from its beginning and returns at once. On failure
     // the reason is shown and the file stays open.
     bool play();
-    // Stops the sound and releases the file and the output.
+    // Stops the sound and releases the file and the output; a failure is
+    // shown.
     void close() override;
 
-    bool isOpen() const { return m_stream != nullptr; }
-    // The output's state while open (stopped when none is running).
-    AudioOutput::State outputState() const;
+    bool isOpen() const;
+    State state() const;
 
 private:
+    struct Device;
+
+    // Closes without a word; false when the close failed.
     bool release();
 
     MessagePresenter &m_messages;
-    std::unique_ptr<WaveFileStream> m_stream;
-    std::unique_ptr<AudioOutput> m_output;
+    std::unique_ptr<Device> m_device;
 };

@@ -1,5 +1,6 @@
-// With no audio server at all: the WAV file opens but cannot play, which is
-// shown as a warning; the beep gives up at once; nothing hangs.
+// With no audio server at all (on Windows: no audio driver, as in the tests'
+// Wine prefix): the WAV file opens but cannot play, which is shown as a
+// warning; the beep gives up at once; nothing hangs.
 #include "CTickwellDoc.h"
 #include "DocumentSoundPlayer.h"
 #include "RecordingMessagePresenter.h"
@@ -15,6 +16,17 @@ namespace {
 // Qt connects to the audio server the first time a test asks for a device;
 // by then this points it at a socket that does not exist.
 const bool kNoAudioServer = qputenv("PULSE_SERVER", "unix:/nonexistent/tickwell-no-audio-server");
+
+// Why a file that opened cannot play: the system's own text for the MCI
+// error on Windows, ours elsewhere.
+bool tellsThePlayFailed(const QString &text)
+{
+#ifdef Q_OS_WIN
+    return !text.isEmpty() && !text.contains(QStringLiteral("wavファイルのパス"));
+#else
+    return text.contains(QStringLiteral("音声の出力装置"));
+#endif
+}
 
 class NoAudioOutput : public ::testing::Test
 {
@@ -44,8 +56,7 @@ TEST_F(NoAudioOutput, WaveOpensButCannotPlayAndTheBeepGivesUpAtOnce)
     player.PlayEntrySound(0);
     EXPECT_LT(clock.elapsed(), 5000);
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].first.contains(QStringLiteral("音声の出力装置")))
-        << messages.messages[0].first.toStdString();
+    EXPECT_TRUE(tellsThePlayFailed(messages.messages[0].first)) << messages.messages[0].first.toStdString();
     EXPECT_EQ(messages.messages[0].second, MessagePresenter::Icon::Warning);
     // The file stays open until the next WAV or a new document.
     EXPECT_EQ(doc.bDeviceOpen, 1);

@@ -12,7 +12,9 @@
 
 #include <functional>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -71,6 +73,12 @@ const BadPath kBadPaths[] = {
             dir.mkdir(QStringLiteral("folder.wav"));
             return dir.filePath(QStringLiteral("folder.wav"));
         }},
+#ifdef Q_OS_WIN
+    // Devices: the null device, the console, a drive.
+    {"NulDevice", [](const QDir &) { return QStringLiteral("NUL"); }},
+    {"ConsoleDevice", [](const QDir &) { return QStringLiteral("CON"); }},
+    {"DriveRoot", [](const QDir &) { return QStringLiteral("C:\\"); }},
+#else
     // Opening a FIFO without a writer blocks; reading a device never ends.
     {"Fifo",
         [](const QDir &dir) {
@@ -79,6 +87,7 @@ const BadPath kBadPaths[] = {
         }},
     {"DevZero", [](const QDir &) { return QStringLiteral("/dev/zero"); }},
     {"DevRandom", [](const QDir &) { return QStringLiteral("/dev/random"); }},
+#endif
 };
 
 class SoundOpenFailure : public ::testing::TestWithParam<BadPath>

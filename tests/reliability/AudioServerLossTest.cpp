@@ -1,7 +1,7 @@
 // The audio server goes away while a WAV file plays, and comes back: the
 // program must not crash or hang, the notice window must still open, and the
 // next sound must play once the server is back.
-#include "AudioOutput.h"
+#include "WavePlayback.h"
 #include "CTickwellDoc.h"
 #include "DocumentSoundPlayer.h"
 #include "Figures.h"
@@ -57,7 +57,7 @@ TEST(AudioServerLoss, KilledWhilePlayingThenBack)
         SCOPED_TRACE(trial);
         player.PlayEntrySound(0);
         QTest::qWait(400);
-        EXPECT_EQ(player.wavePlayback().outputState(), AudioOutput::State::Active);
+        EXPECT_EQ(player.wavePlayback().state(), WavePlayback::State::Playing);
 
         ASSERT_TRUE(server.kill());
         QTest::qWait(300);

@@ -35,8 +35,13 @@ QByteArray sine(int frequencyHz, int durationMs)
 
 } // namespace
 
+struct TonePlayer::Output
+{
+    std::unique_ptr<AudioOutput> device = AudioOutput::create();
+};
+
 TonePlayer::TonePlayer()
-    : m_output(AudioOutput::create())
+    : m_output(std::make_unique<Output>())
 {
 }
 
@@ -53,16 +58,16 @@ bool TonePlayer::play(int frequencyHz, int durationMs)
     format.sampleRate = kSampleRate;
     format.sample = AudioFormat::Sample::Int16;
     format.channels = {AudioFormat::Channel::Mono};
-    if (m_output->start(format, &source, kBufferMs) != AudioOutput::Start::Started)
+    if (m_output->device->start(format, &source, kBufferMs) != AudioOutput::Start::Started)
         return false;
 
     QElapsedTimer clock;
     clock.start();
-    while (!m_output->isDone() && clock.elapsed() < durationMs + kGiveUpAfterMs) {
-        m_output->pump();
+    while (!m_output->device->isDone() && clock.elapsed() < durationMs + kGiveUpAfterMs) {
+        m_output->device->pump();
         QThread::msleep(2);
     }
     // Whatever is still queued is silence by now, or late: drop it.
-    m_output->stop();
+    m_output->device->stop();
     return true;
 }

@@ -14,37 +14,43 @@ constexpr int kBufferMs = 2000;
 
 } // namespace
 
+struct WavePlayback::Device
+{
+    std::unique_ptr<WaveFileStream> stream;
+    std::unique_ptr<AudioOutput> output = AudioOutput::create();
+};
+
 WavePlayback::WavePlayback(MessagePresenter &messages)
     : m_messages(messages)
-    , m_output(AudioOutput::create())
+    , m_device(std::make_unique<Device>())
 {
 }
 
 WavePlayback::~WavePlayback()
 {
     // The program is going: the output goes now, with the file after it.
-    m_output->stop();
-    m_stream.reset();
+    m_device->output->stop();
+    m_device->stream.reset();
 }
 
 bool WavePlayback::open(const QString &path)
 {
     release();
-    m_stream = WaveFileStream::open(path);
-    return m_stream != nullptr;
+    m_device->stream = WaveFileStream::open(path);
+    return m_device->stream != nullptr;
 }
 
 bool WavePlayback::play()
 {
-    if (!m_stream)
+    if (!m_device->stream)
         return false;
-    m_output->stop();
-    if (!m_stream->rewind()) {
+    m_device->output->stop();
+    if (!m_device->stream->rewind()) {
         m_messages.ShowMessage(QStringLiteral("wavファイルを先頭から読み出せないため、再生できません。"),
             MessagePresenter::Icon::Warning);
         return false;
     }
-    switch (m_output->start(m_stream->format(), m_stream.get(), kBufferMs)) {
+    switch (m_device->output->start(m_device->stream->format(), m_device->stream.get(), kBufferMs)) {
     case AudioOutput::Start::Started:
         return true;
     case AudioOutput::Start::NoOutput:
@@ -68,19 +74,32 @@ void WavePlayback::close()
     }
 }
 
-AudioOutput::State WavePlayback::outputState() const
+bool WavePlayback::isOpen() const
 {
-    return m_output->state();
+    return m_device->stream != nullptr;
+}
+
+WavePlayback::State WavePlayback::state() const
+{
+    switch (m_device->output->state()) {
+    case AudioOutput::State::Active:
+        return State::Playing;
+    case AudioOutput::State::Idle:
+        return State::Ended;
+    case AudioOutput::State::Stopped:
+        break;
+    }
+    return State::Stopped;
 }
 
 bool WavePlayback::release()
 {
     // Stopping drops what the server still holds: the sound ends here.
-    m_output->stop();
+    m_device->output->stop();
     bool closed = true;
-    if (m_stream) {
-        closed = m_stream->closeFile();
-        m_stream.reset();
+    if (m_device->stream) {
+        closed = m_device->stream->closeFile();
+        m_device->stream.reset();
     }
     return closed;
 }
