@@ -1,6 +1,7 @@
 #include "DialogUnits.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QRawFont>
@@ -30,6 +31,13 @@ QString japaneseGlyphFamily(const QFont &font)
     layout.endLayout();
     const QList<QGlyphRun> runs = layout.glyphRuns();
     return runs.isEmpty() ? QString() : runs.first().rawFont().familyName();
+}
+
+QFont sansFont(const QString &family, int pointSize)
+{
+    QFont font(family, pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
 }
 
 } // namespace
@@ -89,19 +97,20 @@ QRect DialogUnits::toPixels(const QRect &dialogRect) const
 
 QFont DialogUnits::templateFont(const QString &family, int pointSize)
 {
-    if (QFontDatabase::hasFamily(family) || QFontDatabase::hasFamily(kFallbackFamily)) {
-        QFont font(QFontDatabase::hasFamily(family) ? family : kFallbackFamily, pointSize);
-        font.setStyleHint(QFont::SansSerif);
-        return font;
+    // A font that draws no Japanese counts as missing: Windows has "MS Shell
+    // Dlg" everywhere, but only a Japanese Windows makes it a Japanese font.
+    if (QFontDatabase::hasFamily(family)) {
+        QFont font = sansFont(family, pointSize);
+        if (japaneseGlyphFamily(font) == QFontInfo(font).family())
+            return font;
     }
+    if (QFontDatabase::hasFamily(kFallbackFamily))
+        return sansFont(kFallbackFamily, pointSize);
     // Asked for a family it lacks, Qt takes a Latin font and draws Japanese
     // from another; the dialog takes that other font whole.
-    QFont asked(family, pointSize);
-    asked.setStyleHint(QFont::SansSerif);
+    const QFont asked = sansFont(family, pointSize);
     const QString japanese = japaneseGlyphFamily(asked);
     if (japanese.isEmpty())
         return asked;
-    QFont font(japanese, pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
+    return sansFont(japanese, pointSize);
 }

@@ -37,9 +37,10 @@ public:
     // side in the template never overlap.
     QRect toPixels(const QRect &dialogRect) const;
 
-    // The template's font when it is installed, otherwise the Japanese font
-    // the program ships with (Noto Sans CJK JP), otherwise the font that
-    // fontconfig draws Japanese with in its place, at the same point size.
+    // The template's font when it is installed and draws Japanese itself,
+    // otherwise the Japanese font the program ships with (Noto Sans CJK JP),
+    // otherwise the font that draws Japanese in the template font's place,
+    // at the same point size.
     // One font for Latin and Japanese alike, so the base units describe the
     // Japanese texts too.
     static QFont templateFont(const QString &family, int pointSize);

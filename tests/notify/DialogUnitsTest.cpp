@@ -57,6 +57,14 @@ TEST(DialogUnits, MissingTemplateFontFallsBackToTheJapaneseFont)
 
     const QFont installed = DialogUnits::templateFont(QStringLiteral("Noto Serif CJK JP"), 9);
     EXPECT_EQ(QFontInfo(installed).family(), QStringLiteral("Noto Serif CJK JP"));
+
+    // Installed, but without Japanese: DejaVu Sans here, "MS Shell Dlg"
+    // on a Windows that is not Japanese.
+    for (const char *latin : {"DejaVu Sans", "MS Shell Dlg"}) {
+        SCOPED_TRACE(latin);
+        const QFont font = DialogUnits::templateFont(QString::fromLatin1(latin), 8);
+        EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Noto Sans CJK JP"));
+    }
 }
 
 } // namespace
