@@ -175,6 +175,8 @@ std::unique_ptr<QSettings> SettingsProfileStore::open() const
 {
     std::unique_ptr<QSettings> settings;
     if (m_iniFilePath.isEmpty()) {
+        // The user's own INI file: the native format where this store is
+        // the program's own (~/.config/KESTRAVON/Tickwell.conf on Linux).
         settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
             QStringLiteral("KESTRAVON"), QStringLiteral("Tickwell"));
     } else {
@@ -189,11 +191,7 @@ QString SettingsProfileStore::filePath() const
 {
     if (!m_iniFilePath.isEmpty())
         return m_iniFilePath;
-#ifdef Q_OS_WIN
-    return {}; // the registry
-#else
     return open()->fileName();
-#endif
 }
 
 std::unique_ptr<QSettings> SettingsProfileStore::openForReading()

@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-// The store kept by QSettings. By default it is the user's store of the
-// program in the platform's native format: on Windows the registry key
-// HKEY_CURRENT_USER\Software\KESTRAVON\Tickwell, on Linux the INI file
-// KESTRAVON/Tickwell.conf in the user's XDG config folder. Given a file path,
-// it keeps the same layout in that INI file instead (tests, the simulator).
+// The store kept by QSettings in an INI file. By default it is the user's
+// store of the program, KESTRAVON/Tickwell.conf in the user's XDG config
+// folder; given a file path, it keeps the same layout in that file instead
+// (tests, the simulator). On Windows the program's own store is the registry
+// (RegistryProfileStore), and this one is only used with a file path.
 //
 // A batch is written through one fresh QSettings object and one sync(), which
 // replaces the file atomically (a lock file and a save-to-temporary-and-rename),

@@ -157,7 +157,10 @@ TEST(DamagedStore, ATruncatedFileKeepsItsWholeLines)
         int expectedYear = 0;
         QString section;
         for (qsizetype i = 0; i <= kept; ++i) {
-            const QString line = QString::fromUtf8(lines[i]);
+            // QSettings ends its lines with CR LF on Windows.
+            QString line = QString::fromUtf8(lines[i]);
+            if (line.endsWith('\r'))
+                line.chop(1);
             if (line.startsWith('[')) {
                 section = line.mid(1, line.size() - 2);
             } else if (line.contains('=')) {

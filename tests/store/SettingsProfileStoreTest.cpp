@@ -28,45 +28,6 @@
 
 namespace {
 
-const QStringList kTrickyTexts = {
-    "",
-    " ",
-    "  leading and trailing  ",
-    "a,b",
-    "a, b",
-    "\"quoted\"",
-    "\"",
-    "back\\slash\\",
-    "C:\\Windows\\Media\\chimes.wav",
-    "key=value",
-    ";semicolon",
-    "#hash",
-    "line1\r\nline2\n",
-    "[Schedule1]",
-    "@Variant(x)",
-    "@",
-    "タブ\tと日本語、スケジュール",
-    "€ 😀 한국어 ü",
-    "\\x41\\0",
-};
-
-ScheduleTable extremeTable()
-{
-    const int numbers[] = {INT_MIN, -366, -1, 0, 1, 23, 2024, INT_MAX};
-    ScheduleTable table;
-    int next = 0;
-    int text = 0;
-    for (ScheduleEntry &entry : table) {
-        for (const ScheduleField &field : scheduleFields()) {
-            if (field.intField)
-                entry.*field.intField = numbers[next++ % std::size(numbers)];
-            else
-                entry.*field.textField = kTrickyTexts[text++ % kTrickyTexts.size()];
-        }
-    }
-    return table;
-}
-
 bool saveFile(const QString &path, const ScheduleTable &table, int thisYear)
 {
     SettingsProfileStore profile(path);

@@ -6,6 +6,7 @@
 #include "SettingsLauncher.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <ostream>
 #include <vector>
@@ -39,6 +40,15 @@ public:
     };
     std::vector<Shown> shown;
 };
+
+// Texts that a store format could mangle: blanks, separators, quotes,
+// escapes, line breaks, markers of serialized values, scripts outside
+// Shift-JIS.
+extern const QStringList kTrickyTexts;
+
+// A table of the extreme numbers (INT_MIN, INT_MAX, negative day numbers) and
+// the tricky texts.
+ScheduleTable extremeTable();
 
 // A table in which every number and text is unlike its default and tells
 // which generation wrote it, for checking that a load gives one whole save.

@@ -1,0 +1,8 @@
+#include "UserProfileStore.h"
+
+#include "SettingsProfileStore.h"
+
+std::unique_ptr<ProfileStore> openUserProfileStore()
+{
+    return std::make_unique<SettingsProfileStore>();
+}
