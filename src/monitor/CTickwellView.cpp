@@ -55,6 +55,7 @@ void CTickwellView::RunExitSave()
     if (m_exitSaved)
         return;
     m_exitSaved = true;
+    m_monitor.SettleInterruptedFiring();
     m_services.exitSave.Run(m_services.doc);
 }
 

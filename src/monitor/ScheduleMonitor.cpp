@@ -125,6 +125,16 @@ void ScheduleMonitor::FireSchedule(int index, int hour, int minute, const LocalT
     entry.valid = 0;
     if (entry.kind == ScheduleEntry::Monthly)
         m_doc.UpdateMonthlyTiming(index, now.month, now);
+    // A tick is never entered twice, so neither is this.
+    m_firing = index;
+    m_firingRepeats = entry.kind == ScheduleEntry::Weekly || entry.kind == ScheduleEntry::Monthly;
     m_sound.PlayEntrySound(index);
     m_notice.ShowNotice(entry.msg);
+    m_firing = -1;
+}
+
+void ScheduleMonitor::SettleInterruptedFiring()
+{
+    if (m_firing >= 0 && m_firingRepeats)
+        m_doc.schedules[m_firing].valid = 1;
 }

@@ -32,6 +32,12 @@ public:
     // daylight saving time, a clock set back) does not repeat a reminder.
     void FireSchedule(int index, int hour, int minute, const LocalTime &now);
 
+    // Puts back in order an entry whose firing has not returned yet (its
+    // sound's message box is open) as its tick would once it returns: a
+    // weekly or monthly entry enabled again. For a save made before that,
+    // when the session ends inside the box.
+    void SettleInterruptedFiring();
+
     int lastMinute() const { return m_lastMinute; }
     // Whether a tick is running (and perhaps waiting in a message box's loop).
     bool ticking() const { return m_inTick; }
@@ -56,4 +62,7 @@ private:
     bool m_inTick = false;
     std::array<std::optional<Firing>, ScheduleTable::kSize> m_lastFiring;
     int m_preparedFor = -1; // the minute of the day a notice was last got ready for
+    // The entry FireSchedule is playing and showing, while it does.
+    int m_firing = -1;
+    bool m_firingRepeats = false; // weekly or monthly: its tick enables it again
 };

@@ -10,7 +10,8 @@ class QSocketNotifier;
 // Wakes once at a moment of the wall clock, and at once when the wall clock
 // is set meanwhile. Unlike a timer that counts elapsed time, it also comes
 // as soon as the machine resumes from a sleep that slept past the moment.
-// Linux only (a CLOCK_REALTIME timerfd); create() gives none elsewhere.
+// Linux only (a CLOCK_REALTIME timerfd, WallClockTimerTimerfd.cpp); create()
+// gives none elsewhere.
 class WallClockTimer final : public QObject
 {
     Q_OBJECT

@@ -198,4 +198,47 @@ TEST_F(View, ExitSaveRunsOnceWithItsPause)
     EXPECT_TRUE(errors.str().empty());
 }
 
+TEST_F(View, ASaveInsideAFiringsMessageBoxStoresTheEntryAsItsTickLeavesIt)
+{
+    // The session ends while the sound's message box is open (on Windows the
+    // exit save is made right there): a weekly and a monthly entry are
+    // stored enabled, as their tick would leave them; a one-time entry
+    // stays disabled.
+    doc.THIS_YEAR = 2026;
+    struct Row
+    {
+        ScheduleEntry::Kind kind;
+        int storedValid;
+    };
+    for (const Row &row : {Row{ScheduleEntry::Weekly, 1}, Row{ScheduleEntry::Monthly, 1}, Row{ScheduleEntry::Once, 0}}) {
+        SCOPED_TRACE(row.kind);
+        CTickwellView view(services);
+        ScheduleEntry &e = doc.schedules[5];
+        e = ScheduleEntry{};
+        e.valid = 1;
+        e.kind = row.kind;
+        e.htime = 10;
+        e.mtime = 1;
+        e.Mon = 1; // 2026-12-07 is a Monday
+        e.dayOfMonth = 7;
+        e.timingOfYear = 2026;
+        e.timingOfMonth = 12;
+        e.OnceActionYear = 2026;
+        e.OnceActionMonth = 12;
+        e.OnceActionDay = 7;
+        int validDuringSound = -1;
+        recorder.duringSound = [&](int) {
+            validDuringSound = doc.schedules[5].valid;
+            view.RunExitSave();
+        };
+        clock.set(QDateTime(QDate(2026, 12, 7), QTime(10, 1, 0, 5)));
+        view.OnTimer();
+        EXPECT_EQ(recorder.soundIndexes().back(), 5);
+        EXPECT_EQ(validDuringSound, 0) << "the firing disables it while it runs";
+        EXPECT_EQ(profile.GetProfileInt(QStringLiteral("Schedule6"), QStringLiteral("valid"), -1), row.storedValid);
+        EXPECT_EQ(doc.schedules[5].valid, row.storedValid);
+        recorder.duringSound = nullptr;
+    }
+}
+
 } // namespace

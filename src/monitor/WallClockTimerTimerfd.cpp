@@ -5,21 +5,17 @@
 
 #include <algorithm>
 
-#ifdef __linux__
 #include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <ctime>
-#endif
 
 std::unique_ptr<WallClockTimer> WallClockTimer::create()
 {
-#ifdef __linux__
     const int fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (fd >= 0)
         return std::unique_ptr<WallClockTimer>(new WallClockTimer(fd));
-#endif
     return nullptr;
 }
 
@@ -33,14 +29,11 @@ WallClockTimer::WallClockTimer(int fd)
 WallClockTimer::~WallClockTimer()
 {
     m_notifier.reset();
-#ifdef __linux__
     ::close(m_fd);
-#endif
 }
 
 void WallClockTimer::startAfter(std::int64_t milliseconds)
 {
-#ifdef __linux__
     const std::int64_t wait = std::max<std::int64_t>(milliseconds, 0);
     itimerspec due{};
     clock_gettime(CLOCK_REALTIME, &due.it_value);
@@ -63,9 +56,6 @@ void WallClockTimer::startAfter(std::int64_t milliseconds)
             }
         });
     }
-#else
-    (void)milliseconds;
-#endif
 }
 
 void WallClockTimer::stop()
@@ -76,7 +66,6 @@ void WallClockTimer::stop()
 
 void WallClockTimer::onReadable()
 {
-#ifdef __linux__
     std::uint64_t expirations = 0;
     const ssize_t got = ::read(m_fd, &expirations, sizeof expirations);
     if (got < 0 && errno == EAGAIN)
@@ -86,7 +75,6 @@ void WallClockTimer::onReadable()
     // caller does next.
     if (got < 0)
         disarm();
-#endif
     if (!m_active)
         return;
     m_active = false;
@@ -95,8 +83,6 @@ void WallClockTimer::onReadable()
 
 void WallClockTimer::disarm()
 {
-#ifdef __linux__
     const itimerspec none{};
     timerfd_settime(m_fd, 0, &none, nullptr);
-#endif
 }
