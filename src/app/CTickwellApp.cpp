@@ -8,11 +8,10 @@
 #include "JapaneseTranslations.h"
 #include "LastActiveWindow.h"
 #include "QuitSignals.h"
+#include "SessionEnd.h"
 #include "SingleInstance.h"
 #include "TrayIcon.h"
 #include "ViewServices.h"
-
-#include <QSessionManager>
 
 #include <iostream>
 
@@ -54,11 +53,8 @@ bool CTickwellApp::InitInstance()
 
     m_quitSignals = std::make_unique<QuitSignals>();
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &CTickwellApp::Shutdown);
-    connect(this, &QGuiApplication::commitDataRequest, this, &CTickwellApp::OnCommitData);
-    // The autostart entry starts the program at login; a session restore
-    // would start a second copy.
-    connect(this, &QGuiApplication::saveStateRequest, this,
-        [](QSessionManager &manager) { manager.setRestartHint(QSessionManager::RestartNever); });
+    m_sessionEnd = std::make_unique<SessionEnd>();
+    connect(m_sessionEnd.get(), &SessionEnd::ending, this, &CTickwellApp::OnSessionEnding);
 
     // Before any widget exists, so that every dialog gets Japanese buttons.
     installJapaneseTranslations(*this);
@@ -74,6 +70,8 @@ bool CTickwellApp::InitInstance()
         m_exitCode = 1;
         return false;
     }
+    // Where later copies look for this one by its window (Windows).
+    m_instance->markMainWindow(m_frame->winId());
     m_services = std::make_unique<ViewServices>(*m_doc, m_frame.get(), m_frame->noticeOwner());
     m_view = std::make_unique<CTickwellView>(m_services->services());
     m_frame->setView(m_view.get());
@@ -143,9 +141,13 @@ void CTickwellApp::OnActivationRequested()
     m_lastActive->bringForward();
 }
 
-void CTickwellApp::OnCommitData(QSessionManager &)
+void CTickwellApp::OnSessionEnding(bool saveNow)
 {
     // The session ends, and the session manager may end the program at any
-    // moment after this: the save is made now, the way "閉じる" makes it.
+    // moment after this: the program ends the way "閉じる" ends it. Where
+    // the process may go as soon as this returns (Windows), the exit save is
+    // made here and now, inside whatever dialog or message box is open.
     Shutdown();
+    if (saveNow)
+        ExitInstance();
 }

@@ -8,8 +8,8 @@ class CMainFrame;
 class CTickwellDoc;
 class CTickwellView;
 class LastActiveWindow;
-class QSessionManager;
 class QuitSignals;
+class SessionEnd;
 class SingleInstance;
 class ViewServices;
 
@@ -51,10 +51,11 @@ public:
 private:
     void OnFrameClosed();
     void OnActivationRequested();
-    void OnCommitData(QSessionManager &manager);
+    void OnSessionEnding(bool saveNow);
 
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<QuitSignals> m_quitSignals;
+    std::unique_ptr<SessionEnd> m_sessionEnd;
     std::unique_ptr<CTickwellDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<ViewServices> m_services;

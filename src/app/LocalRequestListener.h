@@ -13,9 +13,9 @@
 // peer that sends more without a line's end, or says nothing for five
 // seconds, is cut off.
 //
-// Where there are Unix-domain sockets it is a plain one, so that the program
-// does not load Qt Network and its libraries at every start; elsewhere
-// (Windows) it is QLocalServer.
+// It is a plain Unix-domain socket, so that the program does not load Qt
+// Network and its libraries at every start. (Windows finds the running copy
+// by a window property instead.)
 class LocalRequestListener final : public QObject
 {
     Q_OBJECT

@@ -4,13 +4,11 @@
 
 #include <memory>
 
-// The lock a running copy holds on a file for its whole life. Where there is
-// flock() it is a plain advisory lock on the file, which the system lets go
-// of when the process ends, however it ends: a copy that crashed leaves no
-// lock behind, nothing has to find out whether its process is gone, and
-// taking the lock writes nothing to the disk. Elsewhere (Windows) it is
-// QLockFile, which tells a lock whose process is gone by the process id in
-// the file.
+// The lock a running copy holds on a file for its whole life: a plain
+// advisory lock (flock()) on the file, which the system lets go of when the
+// process ends, however it ends: a copy that crashed leaves no lock behind,
+// nothing has to find out whether its process is gone, and taking the lock
+// writes nothing to the disk. (Windows has its named mutex instead.)
 class RunLock final
 {
 public:

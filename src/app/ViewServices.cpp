@@ -1,8 +1,11 @@
 #include "ViewServices.h"
 
+#include "UserProfileStore.h"
+
 ViewServices::ViewServices(CTickwellDoc &doc, QWidget *frame, QWidget *noticeOwner)
     : m_doc(doc)
-    , m_store(m_profile)
+    , m_profile(openUserProfileStore())
+    , m_store(*m_profile)
     , m_messages(frame)
     , m_notices(noticeOwner)
     , m_sound(doc, m_messages)

@@ -5,9 +5,9 @@
 #include "ExitSave.h"
 #include "MessageBoxPresenter.h"
 #include "NoticeWindowPresenter.h"
+#include "ProfileStore.h"
 #include "ScheduleDialogRunner.h"
 #include "ScheduleStore.h"
-#include "SettingsProfileStore.h"
 #include "SystemClock.h"
 #include "WallClockTimer.h"
 #include "WavFileDialogChooser.h"
@@ -33,7 +33,7 @@ public:
 private:
     CTickwellDoc &m_doc;
     SystemClock m_clock;
-    SettingsProfileStore m_profile;
+    std::unique_ptr<ProfileStore> m_profile;
     ScheduleStore m_store;
     MessageBoxPresenter m_messages;
     NoticeWindowPresenter m_notices;

@@ -3,16 +3,18 @@
 #include "AppIcon.h"
 #include "MenuPlacement.h"
 #include "PopupShield.h"
-#ifdef Q_OS_UNIX
 #include "SwayWorkArea.h"
-#endif
 
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPoint>
 #include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 
@@ -20,13 +22,11 @@ namespace {
 // word where it is sway, else what the X server says of its primary screen.
 MenuPlacement currentPlacement()
 {
-#ifdef Q_OS_UNIX
     const QString socket = SwayWorkArea::socketPath();
     if (!socket.isEmpty()) {
         if (const auto area = SwayWorkArea::query(socket))
             return MenuPlacement{area->output, area->workArea};
     }
-#endif
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
@@ -35,26 +35,67 @@ MenuPlacement currentPlacement()
 
 } // namespace
 
-TrayIcon::TrayIcon(QObject *parent)
-    : QObject(parent)
+// With an XEmbed tray (X11) Qt shows the menu itself on a right press, and
+// reports a left press as Trigger and a double-click as DoubleClick. The
+// menu for a left press waits for the double-click interval: shown at once,
+// it would catch the second click of a double-click. A StatusNotifierItem
+// host draws the menu for a right press itself and turns every left click
+// into an Activate call, which reaches us as Trigger, so a double-click
+// there is two Triggers within the interval; its ContextMenu call reaches us
+// as Context with nothing shown yet.
+//
+// Seen from XWayland such a host tells us nothing of where the icon is, the
+// pointer position Qt reads is stale, and the menu's grabs end at the X
+// server. There the menu opens at the panel's end of the output's work area
+// (MenuPlacement, from sway when it is sway) above a PopupShield that takes
+// the click outside it and Esc; and an Activate while it is open closes it.
+struct TrayIcon::Impl
+{
+    explicit Impl(TrayIcon &owner);
+
+    void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void popupMenu();
+    void showMenuAt(const QPoint &pointer);
+    // A StatusNotifierItem host seen from XWayland: neither the icon nor the
+    // pointer can be placed, nor can the menu grab anything.
+    bool menuNeedsPlacing() const;
+
+    TrayIcon &q;
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_icon;
+    std::unique_ptr<PopupShield> m_shield;
+    QTimer m_menuDelay;
+    QPoint m_pressedAt;
+    // Since a second Trigger opened the settings: the DoubleClick an XEmbed
+    // tray sends after it is the same double-click.
+    QElapsedTimer m_secondTrigger;
+};
+
+TrayIcon::Impl::Impl(TrayIcon &owner)
+    : q(owner)
     , m_menu(std::make_unique<QMenu>())
     , m_icon(std::make_unique<QSystemTrayIcon>(appIcon()))
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
-    connect(
-        m_menu->addAction(QStringLiteral("設定")), &QAction::triggered, this, &TrayIcon::settingsRequested);
-    connect(m_menu->addAction(QStringLiteral("Tikwellについて")), &QAction::triggered, this,
+    connect(m_menu->addAction(QStringLiteral("設定")), &QAction::triggered, &q, &TrayIcon::settingsRequested);
+    connect(m_menu->addAction(QStringLiteral("Tikwellについて")), &QAction::triggered, &q,
         &TrayIcon::aboutRequested);
     m_menu->addSeparator();
-    connect(
-        m_menu->addAction(QStringLiteral("閉じる")), &QAction::triggered, this, &TrayIcon::closeRequested);
+    connect(m_menu->addAction(QStringLiteral("閉じる")), &QAction::triggered, &q, &TrayIcon::closeRequested);
 
     m_icon->setToolTip(QStringLiteral("Tickwell"));
     m_icon->setContextMenu(m_menu.get());
-    connect(m_icon.get(), &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
+    connect(m_icon.get(), &QSystemTrayIcon::activated, &q,
+        [this](QSystemTrayIcon::ActivationReason reason) { onActivated(reason); });
 
     m_menuDelay.setSingleShot(true);
-    connect(&m_menuDelay, &QTimer::timeout, this, &TrayIcon::popupMenu);
+    connect(&m_menuDelay, &QTimer::timeout, &q, [this] { popupMenu(); });
+}
+
+TrayIcon::TrayIcon(QObject *parent)
+    : QObject(parent)
+    , m_impl(std::make_unique<Impl>(*this))
+{
 }
 
 TrayIcon::~TrayIcon()
@@ -64,19 +105,20 @@ TrayIcon::~TrayIcon()
 
 void TrayIcon::show()
 {
-    if (m_icon)
-        m_icon->show();
+    if (m_impl->m_icon)
+        m_impl->m_icon->show();
 }
 
 void TrayIcon::remove()
 {
-    m_menuDelay.stop();
-    if (!m_icon)
+    Impl &d = *m_impl;
+    d.m_menuDelay.stop();
+    if (!d.m_icon)
         return;
-    m_menu->close();
-    m_shield.reset();
-    m_icon->hide();
-    m_icon.reset();
+    d.m_menu->close();
+    d.m_shield.reset();
+    d.m_icon->hide();
+    d.m_icon.reset();
 }
 
 bool TrayIcon::trayAvailable()
@@ -84,7 +126,7 @@ bool TrayIcon::trayAvailable()
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
+void TrayIcon::Impl::onActivated(QSystemTrayIcon::ActivationReason reason)
 {
     const int interval = QApplication::doubleClickInterval();
     switch (reason) {
@@ -100,7 +142,7 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
             // was waiting to show never appears.
             m_menuDelay.stop();
             m_secondTrigger.start();
-            emit settingsRequested();
+            emit q.settingsRequested();
             break;
         }
         m_pressedAt = QCursor::pos();
@@ -112,7 +154,7 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
             m_secondTrigger.invalidate();
             break;
         }
-        emit settingsRequested();
+        emit q.settingsRequested();
         break;
     case QSystemTrayIcon::Context:
         m_menuDelay.stop();
@@ -127,13 +169,13 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
     }
 }
 
-void TrayIcon::popupMenu()
+void TrayIcon::Impl::popupMenu()
 {
     if (m_icon && !m_menu->isVisible())
         showMenuAt(m_pressedAt);
 }
 
-void TrayIcon::showMenuAt(const QPoint &pointer)
+void TrayIcon::Impl::showMenuAt(const QPoint &pointer)
 {
     if (!menuNeedsPlacing()) {
         m_menu->popup(pointer);
@@ -147,7 +189,7 @@ void TrayIcon::showMenuAt(const QPoint &pointer)
     m_menu->popup(placement.menuPosition(m_menu->sizeHint()));
 }
 
-bool TrayIcon::menuNeedsPlacing() const
+bool TrayIcon::Impl::menuNeedsPlacing() const
 {
     return m_icon && m_icon->geometry().isEmpty() && QGuiApplication::platformName() == QLatin1String("xcb")
         && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");

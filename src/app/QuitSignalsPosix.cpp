@@ -2,8 +2,6 @@
 
 #include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
-
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -92,25 +90,3 @@ void QuitSignals::readSignal()
     if (first != 0)
         emit quitRequested(first);
 }
-
-#else
-
-// No POSIX signals here: the bridge stays inactive.
-const std::array<int, 3> &QuitSignals::handledSignals()
-{
-    static const std::array<int, 3> none{};
-    return none;
-}
-
-QuitSignals::QuitSignals(QObject *parent)
-    : QObject(parent)
-{
-}
-
-QuitSignals::~QuitSignals() = default;
-
-void QuitSignals::readSignal()
-{
-}
-
-#endif
