@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing first (scripts/install-deps).
 
-.PHONY: all deps build run package test test-dev test-asan fuzz reliability bench clean format
+.PHONY: all deps deps-windows build run package test test-dev test-asan windows test-windows fuzz reliability bench clean format
 
 all: build
 
@@ -40,6 +40,24 @@ test-asan: deps
 # The release build comes first: the package test (app_package) checks the
 # package of build/release, the one `make package` makes.
 test: build test-dev test-asan
+
+deps-windows:
+	@scripts/install-deps windows
+
+# The Windows program, cross-built with MinGW-w64 against Qt for Windows,
+# which scripts/build-qt-windows builds once from Debian's own source into a
+# cache outside the clone (~/.cache/tickwell; about 35 minutes the first
+# time). build/windows/Tickwell holds the program with all it needs.
+windows: deps deps-windows
+	cmake --preset windows -DCMAKE_PREFIX_PATH="$$(scripts/build-qt-windows)"
+	cmake --build --preset windows --target tickwell
+	cmake --install build/windows --component Tickwell --prefix build/windows/Tickwell
+
+# The Windows build's tests, run under Wine; the release build's tickwell-sim
+# is the Linux one the Windows one is compared with.
+test-windows: build windows
+	cmake --build --preset windows
+	ctest --preset windows
 
 # The libFuzzer targets of tests/fuzz, built with clang and the sanitizers,
 # each run for FUZZ_SECONDS (5 minutes unless told); their figures go to
