@@ -1,10 +1,10 @@
 #include "CNoticeDlg.h"
 
 #include "DialogUnits.h"
+#include "NoticeTextBox.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimerEvent>
 
@@ -62,7 +62,7 @@ void CNoticeDlg::showMessage()
     if (shown == m_shownText)
         return;
     m_shownText = shown;
-    m_text->setPlainText(shown);
+    m_text->showText(shown);
 }
 
 void CNoticeDlg::createControls()
@@ -84,14 +84,16 @@ void CNoticeDlg::createControls()
     m_cancel->hide();
     connect(m_cancel, &QPushButton::clicked, this, &CNoticeDlg::OnClickedCancel);
 
-    m_text = new QPlainTextEdit(this);
+    // The box's frame is where the template puts it; inside it the text
+    // shows in whole lines (NoticeTextBox).
+    m_text = new NoticeTextBox(this);
     m_text->setObjectName(QStringLiteral("noticeText"));
     m_text->setGeometry(units.toPixels(kTextRect));
-    m_text->setReadOnly(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_text->fitLines();
 
     setTabOrder(m_ok, m_cancel);
     setTabOrder(m_cancel, m_text);

@@ -6,8 +6,8 @@
 #include <QSet>
 #include <QString>
 
+class NoticeTextBox;
 class QCloseEvent;
-class QPlainTextEdit;
 class QPushButton;
 class QTimerEvent;
 
@@ -54,7 +54,7 @@ private:
 
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
-    QPlainTextEdit *m_text = nullptr;
+    NoticeTextBox *m_text = nullptr;
     QString m_shownText; // what m_text holds, line feeds made plain
     // Keys pressed since the window took input: only their presses and
     // releases count, so a key held down from before (typing into another

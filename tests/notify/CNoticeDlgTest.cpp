@@ -5,18 +5,24 @@
 #include "NoticeWindows.h"
 #include "ShowNotice.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <map>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -75,7 +81,7 @@ TEST_F(NoticeWindow, IsASmallFixedDialogSizedByItsFont)
 
     auto *ok = notice->findChild<QPushButton *>(QStringLiteral("noticeOk"));
     auto *cancel = notice->findChild<QPushButton *>(QStringLiteral("noticeCancel"));
-    auto *text = notice->findChild<QPlainTextEdit *>(QStringLiteral("noticeText"));
+    auto *text = notice->findChild<QTextEdit *>(QStringLiteral("noticeText"));
     ASSERT_TRUE(ok && cancel && text);
     EXPECT_TRUE(ok->isVisible());
     EXPECT_TRUE(ok->isDefault());
@@ -86,6 +92,11 @@ TEST_F(NoticeWindow, IsASmallFixedDialogSizedByItsFont)
     EXPECT_TRUE(notice->rect().contains(ok->geometry()));
     EXPECT_TRUE(notice->rect().contains(text->geometry()));
     EXPECT_LT(text->geometry().bottom(), ok->geometry().top());
+    // The template's places; the box fits its lines inside its own frame.
+    const DialogUnits units(notice->font());
+    EXPECT_EQ(text->geometry(), units.toPixels(QRect(5, 6, 204, 42)));
+    EXPECT_EQ(ok->geometry(), units.toPixels(QRect(71, 54, 71, 14)));
+    EXPECT_NE(text->frameShape(), QFrame::NoFrame);
 }
 
 // How the user can try to dismiss a notice window.
@@ -114,7 +125,7 @@ const Dismissal kDismissals[] = {
     {"Enter", [](CNoticeDlg *n) { pressKey(n, Qt::Key_Return); }},
     {"EnterInTheText",
         [](CNoticeDlg *n) {
-            auto *text = n->findChild<QPlainTextEdit *>(QStringLiteral("noticeText"));
+            auto *text = n->findChild<QTextEdit *>(QStringLiteral("noticeText"));
             if (text->isEnabled())
                 text->setFocus();
             QTest::keyClick(text, Qt::Key_Return);
@@ -126,9 +137,7 @@ const Dismissal kDismissals[] = {
 
 // Each dismissal, on a window built when it is shown and on one got ready
 // longer than the half second ahead: its half second starts when it shows.
-class NoticeDismissal
-    : public NoticeWindow
-    , public ::testing::WithParamInterface<std::tuple<Dismissal, bool>>
+class NoticeDismissal : public NoticeWindow, public ::testing::WithParamInterface<std::tuple<Dismissal, bool>>
 {
 protected:
     static const Dismissal &dismissal() { return std::get<0>(GetParam()); }
@@ -140,7 +149,7 @@ TEST_P(NoticeDismissal, IsIgnoredForHalfASecondThenClosesAndDeletesTheWindow)
     QPointer<CNoticeDlg> notice = showOne(QStringLiteral("会議の時間です"), prepared ? 600 : -1);
     ASSERT_TRUE(notice);
     EXPECT_FALSE(notice->isEnabled());
-    EXPECT_EQ(notice->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("会議の時間です"));
+    EXPECT_EQ(notice->findChild<QTextEdit *>()->toPlainText(), QStringLiteral("会議の時間です"));
 
     dismissal().act(notice);
     QTest::qWait(300); // still inside the first 500 ms: the timer cannot have run
@@ -210,8 +219,8 @@ TEST_F(NoticeWindow, WindowsAreIndependent)
     QPointer<CNoticeDlg> first = showOne(QStringLiteral("一つ目"));
     QPointer<CNoticeDlg> second = showOne(QStringLiteral("二つ目"));
     ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("一つ目"));
-    EXPECT_EQ(second->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("二つ目"));
+    EXPECT_EQ(first->findChild<QTextEdit *>()->toPlainText(), QStringLiteral("一つ目"));
+    EXPECT_EQ(second->findChild<QTextEdit *>()->toPlainText(), QStringLiteral("二つ目"));
 
     ASSERT_TRUE(waitUntilEnabled(first));
     first->close();
@@ -224,7 +233,7 @@ TEST_F(NoticeWindow, WindowsAreIndependent)
 TEST_F(NoticeWindow, ShowsEmptyLongAndReportTexts)
 {
     CNoticeDlg *empty = showOne(QString());
-    auto *emptyText = empty->findChild<QPlainTextEdit *>();
+    auto *emptyText = empty->findChild<QTextEdit *>();
     EXPECT_TRUE(emptyText->toPlainText().isEmpty());
 
     // A missed-message report: lines separated by CR LF.
@@ -232,7 +241,7 @@ TEST_F(NoticeWindow, ShowsEmptyLongAndReportTexts)
     for (int i = 1; i <= 40; ++i)
         lines << QStringLiteral("スケジュール%1 が表示されませんでした").arg(i);
     CNoticeDlg *report = showOne(lines.join(QStringLiteral("\r\n")));
-    auto *reportText = report->findChild<QPlainTextEdit *>();
+    auto *reportText = report->findChild<QTextEdit *>();
     EXPECT_EQ(reportText->document()->blockCount(), 40);
     EXPECT_FALSE(reportText->toPlainText().contains(QLatin1Char('\r')));
     EXPECT_EQ(report->strMessage, lines.join(QStringLiteral("\r\n")));
@@ -253,17 +262,102 @@ TEST_F(NoticeWindow, GoesWithItsOwner)
     EXPECT_FALSE(notice);
 }
 
-// Run once per Japanese font by the test after it.
+// The height of a line in each Japanese font's file, in ems: usWinAscent +
+// usWinDescent over unitsPerEm, as Windows spaces the lines of an edit box.
+// VL Gothic's typographic metrics, which Qt follows, say a single em (1000 +
+// 270 against 860 + 140): its lines would nearly touch.
+const std::map<QString, double> kLineHeightInEms = {
+    {QStringLiteral("IPAPGothic"), (1802.0 + 401.0) / 2048.0},
+    {QStringLiteral("VL PGothic"), (1000.0 + 270.0) / 1000.0},
+    {QStringLiteral("Noto Sans CJK JP"), (1160.0 + 288.0) / 1000.0},
+    {QStringLiteral("TakaoPGothic"), (1802.0 + 401.0) / 2048.0},
+};
+
+// Ways the box's text comes to be scrolled.
+struct Scrolling
+{
+    const char *name;
+    std::function<void(QTextEdit *)> act;
+};
+
+const Scrolling kScrollings[] = {
+    {"opened", [](QTextEdit *) {}},
+    {"a line down",
+        [](QTextEdit *box) {
+            box->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        }},
+    {"a page down",
+        [](QTextEdit *box) { box->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+    {"the wheel turned a notch down",
+        [](QTextEdit *box) {
+            const QPoint at = box->viewport()->rect().center();
+            QWheelEvent wheel(at, box->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box->viewport(), &wheel);
+        }},
+    {"dragged to between two lines",
+        [](QTextEdit *box) {
+            QScrollBar *bar = box->verticalScrollBar();
+            bar->setSliderDown(true);
+            bar->setSliderPosition(bar->singleStep() * 2 + bar->singleStep() / 2);
+            bar->setSliderDown(false);
+        }},
+    {"to the end",
+        [](QTextEdit *box) { box->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum); }},
+    {"a line up from the end",
+        [](QTextEdit *box) {
+            box->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+            box->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        }},
+    {"the text cursor moved to the last line",
+        [](QTextEdit *box) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        }},
+};
+
+// Run once per Japanese font by the test after it: the window reads whole,
+// and its box shows whole lines, the font's line spacing apart, however its
+// text is scrolled.
 TEST_F(NoticeWindow, ReadsWholeUnderTheOneJapaneseFont)
 {
     const QString family = DialogFit::onlyJapaneseFamily();
     if (family.isEmpty())
         GTEST_SKIP() << "run by NoticeWindow.ReadsWholeUnderEachJapaneseFont";
-    CNoticeDlg *notice = showOne(QStringLiteral("本日の会議"));
+    QStringList lines;
+    for (int i = 1; i <= 12; ++i)
+        lines << QStringLiteral("%1 行目: 議題の資料 (Typography)").arg(i);
+    lines << QStringLiteral("折り返す長い行: ") + QStringLiteral("会議室の予約と議事録の確認 ").repeated(6);
+    CNoticeDlg *notice = showOne(lines.join(QStringLiteral("\r\n")));
     ASSERT_TRUE(notice);
     EXPECT_EQ(DialogFit::japaneseFamily(notice->font()), family);
+    ASSERT_TRUE(waitUntilEnabled(notice));
     const QStringList faults = DialogFit::faults(*notice);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+
+    auto *box = notice->findChild<QTextEdit *>(QStringLiteral("noticeText"));
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(kLineHeightInEms.count(family)) << family.toStdString();
+    const int pitch
+        = static_cast<int>(std::ceil(QFontInfo(box->font()).pixelSize() * kLineHeightInEms.at(family)));
+    const auto lineTop = [box](const QTextBlock &block) {
+        return box->document()->documentLayout()->blockBoundingRect(block).top()
+            + block.layout()->lineAt(0).y();
+    };
+    const QTextBlock first = box->document()->firstBlock();
+    ASSERT_TRUE(first.next().isValid());
+    EXPECT_NEAR(lineTop(first.next()) - lineTop(first), pitch, 0.01);
+    EXPECT_GE(box->viewport()->height(), 2 * pitch) << "the box shows at least two lines";
+    for (const Scrolling &scrolling : kScrollings) {
+        SCOPED_TRACE(scrolling.name);
+        box->verticalScrollBar()->setValue(0);
+        scrolling.act(box);
+        const QString fault = DialogFit::textBoxFault(*box);
+        EXPECT_TRUE(fault.isEmpty()) << fault.toStdString() << " at " << box->verticalScrollBar()->value();
+        if (std::string(scrolling.name) != "opened") {
+            EXPECT_GT(box->verticalScrollBar()->value(), 0) << "did not scroll";
+        }
+    }
 }
 
 TEST(NoticeWindowFonts, ReadsWholeUnderEachJapaneseFont)

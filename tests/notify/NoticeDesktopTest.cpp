@@ -1,6 +1,7 @@
 // Notice windows on a real X display, seen from outside the program: the
 // window manager's stacking, the window's properties and a screenshot.
 #include "CNoticeDlg.h"
+#include "DialogFit.h"
 #include "NoticeWindowPresenter.h"
 #include "NoticeWindows.h"
 
@@ -123,8 +124,10 @@ TEST(NoticeOnDesktop, StaysAboveTheWindowWithTheFocusAndLaterNoticesAboveEarlier
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     QTest::qWait(300);
 
+    // More lines than the box shows at once.
     presenter.ShowNotice(
-        QStringLiteral("10:00 定例会議の時間です。\r\n資料を持って第2会議室へ移動してください。"));
+        QStringLiteral("10:00 定例会議の時間です。\r\n資料を持って第2会議室へ移動してください。\r\n"
+                       "議題: 来期の予算 (Budget)\r\n議事録係: 田中\r\n終了予定: 11:30"));
     QPointer<CNoticeDlg> second = newestNotice({first.data()});
     ASSERT_TRUE(second);
     second->move(560, 400);
@@ -145,6 +148,9 @@ TEST(NoticeOnDesktop, StaysAboveTheWindowWithTheFocusAndLaterNoticesAboveEarlier
     EXPECT_TRUE(properties.contains(QStringLiteral("_NET_WM_WINDOW_TYPE_DIALOG")));
     EXPECT_TRUE(properties.contains(QStringLiteral("WM_TRANSIENT_FOR")))
         << "a window of its own on the taskbar";
+    // Whole lines on a real display too.
+    const QStringList faults = DialogFit::faults(*second);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

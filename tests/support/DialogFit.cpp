@@ -1,6 +1,7 @@
 #include "DialogFit.h"
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,12 +15,17 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTextLayout>
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -140,6 +146,21 @@ QString calendarFault(const QCalendarWidget &calendar)
     return QStringLiteral("shows %1 of 7 columns and %2 of 7 rows whole").arg(columns).arg(rows);
 }
 
+// The line spacing in the font's horizontal header (hhea), in pixels; 0 when
+// it has none.
+qreal headerLineSpacing(const QFont &font)
+{
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray hhea = raw.fontTable("hhea");
+    if (!raw.isValid() || raw.unitsPerEm() <= 0 || hhea.size() < 10)
+        return 0;
+    const auto *data = reinterpret_cast<const uchar *>(hhea.constData());
+    const int ascender = qFromBigEndian<qint16>(data + 4);
+    const int descender = qFromBigEndian<qint16>(data + 6);
+    const int lineGap = qFromBigEndian<qint16>(data + 8);
+    return (ascender - descender + lineGap) * raw.pixelSize() / raw.unitsPerEm();
+}
+
 bool holds(const QRect &outer, const QRect &inner)
 {
     return outer.contains(inner);
@@ -160,6 +181,8 @@ QStringList faults(const QWidget &dialog)
         QString fault = textFault(*widget);
         if (const auto *calendar = qobject_cast<const QCalendarWidget *>(widget))
             fault = calendarFault(*calendar);
+        if (const auto *box = qobject_cast<const QTextEdit *>(widget))
+            fault = textBoxFault(*box);
         if (!fault.isEmpty())
             found << name(*widget) + QStringLiteral(": ") + fault;
         if (!inside.contains(widget->geometry()))
@@ -174,6 +197,51 @@ QStringList faults(const QWidget &dialog)
         }
     }
     return found;
+}
+
+QString textBoxFault(const QTextEdit &box)
+{
+    const QTextDocument *document = box.document();
+    if (document->isEmpty())
+        return {};
+    // Each line of the document where the box's viewport shows it.
+    const int shownTop = box.verticalScrollBar()->value();
+    const int shownHeight = box.viewport()->height();
+    QList<QRectF> lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QPointF blockAt = document->documentLayout()->blockBoundingRect(block).topLeft();
+        const QTextLayout *layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i)
+            lines << layout->lineAt(i).rect().translated(blockAt).translated(0, -shownTop);
+    }
+    int whole = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QRectF &line = lines[i];
+        // A pixel's rounding either way is no cut.
+        const bool inside = line.top() > -0.5 && line.bottom() < shownHeight + 0.5;
+        const bool outside = line.bottom() <= 0.5 || line.top() >= shownHeight - 0.5;
+        if (inside)
+            ++whole;
+        else if (!outside)
+            return QStringLiteral("shows line %1 cut: %2 to %3 of a view 0 to %4 high")
+                .arg(i + 1)
+                .arg(line.top(), 0, 'f', 1)
+                .arg(line.bottom(), 0, 'f', 1)
+                .arg(shownHeight);
+    }
+    if (whole == 0)
+        return QStringLiteral("shows no line whole in a view %1 high").arg(shownHeight);
+    const qreal wanted = std::max(QFontMetricsF(box.font()).lineSpacing(), headerLineSpacing(box.font()));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qreal pitch = lines[i].top() - lines[i - 1].top();
+        if (pitch < wanted - 0.5)
+            return QStringLiteral("lines %1 and %2 are %3 px apart, the font's line spacing is %4 px")
+                .arg(i)
+                .arg(i + 1)
+                .arg(pitch, 0, 'f', 1)
+                .arg(wanted, 0, 'f', 1);
+    }
+    return {};
 }
 
 QString japaneseFamily(const QFont &font)

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QFont;
+class QTextEdit;
 class QWidget;
 
 // Checks that a dialog reads whole with whatever Japanese font it got, and
@@ -14,9 +15,17 @@ namespace DialogFit {
 // The visible child controls of dialog whose text does not fit (measured
 // with the control's own font and the style's indicator and frame sizes),
 // which overlap another without one holding the other, or which stick out of
-// the dialog; and a calendar that does not show all its seven columns and six
-// weeks. One line per fault, empty when there is none.
+// the dialog; a calendar that does not show all its seven columns and six
+// weeks; and a text box with a line cut or lines too close (textBoxFault).
+// One line per fault, empty when there is none.
 QStringList faults(const QWidget &dialog);
+
+// For a multi-line text box, at the place it is scrolled to: a line shown
+// only in part, or lines closer together than its font's line spacing (the
+// larger of Qt's and the one in the font's horizontal header, ascender less
+// descender plus line gap). Empty when there is neither, or when the box has
+// no text.
+QString textBoxFault(const QTextEdit &box);
 
 // The family of the font that draws Japanese text in font (itself or the
 // font fontconfig falls back to).
