@@ -2,6 +2,8 @@
 
 #include "MessagePresenter.h"
 
+#include <QDir>
+
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -18,6 +20,35 @@ QString mciErrorText(MCIERROR error)
     if (!::mciGetErrorStringW(error, text, static_cast<UINT>(std::size(text))) || text[0] == L'\0')
         return QStringLiteral("MCI error %1").arg(error);
     return QString::fromWCharArray(text);
+}
+
+// Opens the waveform-audio device on file; 0 or the MCI error.
+MCIERROR openDevice(const std::wstring &file, MCIDEVICEID *device)
+{
+    MCI_OPEN_PARMSW parameters{};
+    // The device type is given by its number, not by its name.
+    parameters.lpstrDeviceType = reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(MCI_DEVTYPE_WAVEFORM_AUDIO));
+    parameters.lpstrElementName = file.c_str();
+    const MCIERROR error = ::mciSendCommandW(0, MCI_OPEN,
+        MCI_WAIT | MCI_OPEN_ELEMENT | MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID,
+        reinterpret_cast<DWORD_PTR>(&parameters));
+    if (error == 0)
+        *device = parameters.wDeviceID;
+    return error;
+}
+
+// The file's short (8.3) name, all ASCII; empty when it has none.
+std::wstring shortName(const std::wstring &file)
+{
+    const DWORD length = ::GetShortPathNameW(file.c_str(), nullptr, 0);
+    if (length == 0)
+        return {};
+    std::wstring name(length, L'\0');
+    const DWORD written = ::GetShortPathNameW(file.c_str(), name.data(), length);
+    if (written == 0 || written >= length)
+        return {};
+    name.resize(written);
+    return name;
 }
 
 } // namespace
@@ -45,17 +76,24 @@ WavePlayback::~WavePlayback()
 bool WavePlayback::open(const QString &path)
 {
     release();
-    const std::wstring element = path.toStdWString();
-    MCI_OPEN_PARMSW parameters{};
-    // The device type is given by its number, not by its name.
-    parameters.lpstrDeviceType = reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(MCI_DEVTYPE_WAVEFORM_AUDIO));
-    parameters.lpstrElementName = element.c_str();
-    const MCIERROR error = ::mciSendCommandW(0, MCI_OPEN,
-        MCI_WAIT | MCI_OPEN_ELEMENT | MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID,
-        reinterpret_cast<DWORD_PTR>(&parameters));
+    // With no file named, MCI opens an empty waveform to record into, which
+    // then fails to play with a text about some file: this names no file.
+    if (path.trimmed().isEmpty())
+        return false;
+    const std::wstring element = QDir::toNativeSeparators(path).toStdWString();
+    MCIDEVICEID device = 0;
+    MCIERROR error = openDevice(element, &device);
+    if (error != 0) {
+        // The device may read its file through the ANSI calls, which lose a
+        // name outside the ANSI code page (Japanese on a Western system, as
+        // Wine's does): the file's short name, all ASCII, still reaches it.
+        const std::wstring alias = shortName(element);
+        if (!alias.empty() && alias != element)
+            error = openDevice(alias, &device);
+    }
     if (error != 0)
         return false;
-    m_device->id = parameters.wDeviceID;
+    m_device->id = device;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "WavFileDialogChooser.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 std::optional<QString> WavFileDialogChooser::chooseWavFile()
@@ -14,5 +15,6 @@ std::optional<QString> WavFileDialogChooser::chooseWavFile()
     dialog.selectFile(QStringLiteral("*.wav"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    // As the system writes paths (C:\\... on Windows).
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }

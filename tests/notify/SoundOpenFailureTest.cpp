@@ -12,7 +12,13 @@
 
 #include <functional>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include "WavePlayback.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -142,6 +148,67 @@ TEST(SoundSelection, OnlyBeepAndWaveValuesDoAnything)
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(doc.bDeviceOpen, 0);
 }
+
+#ifdef Q_OS_WIN
+
+QString mciText(MCIERROR error)
+{
+    wchar_t text[129] = {};
+    mciGetErrorStringW(error, text, 129);
+    return QString::fromWCharArray(text);
+}
+
+// The MCI device taken from under the player (every device of the program
+// closed): its play and its close fail, each shown with the system's own text
+// for the MCI error, with the warning icon. The device counts as open until it
+// is closed, and a close that failed still lets it go.
+TEST(SoundMci, FailedPlayAndCloseShowTheSystemsText)
+{
+    // 932 for a Japanese system, where the name below is in the code page;
+    // 1252 for a Western one, where it is not.
+    SCOPED_TRACE(QStringLiteral("ANSI code page %1").arg(GetACP()).toStdString());
+    QTemporaryDir dir;
+    const QString wave = dir.filePath(QStringLiteral("チャイム.wav"));
+    ASSERT_EQ(makeSineWave(wave, 440, 300, {QStringLiteral("-r"), QStringLiteral("22050")}), QString());
+    const QString invalidDevice = mciText(MCIERR_INVALID_DEVICE_ID);
+    ASSERT_FALSE(invalidDevice.isEmpty());
+
+    RecordingMessagePresenter messages;
+    WavePlayback playback(messages);
+    ASSERT_TRUE(playback.open(wave)) << "a path in Japanese opens";
+    mciSendCommandW(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);
+    EXPECT_FALSE(playback.play());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].first, invalidDevice);
+    EXPECT_EQ(messages.messages[0].second, MessagePresenter::Icon::Warning);
+    EXPECT_TRUE(playback.isOpen());
+    playback.close();
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].first, invalidDevice);
+    EXPECT_EQ(messages.messages[1].second, MessagePresenter::Icon::Warning);
+    EXPECT_FALSE(playback.isOpen());
+
+    // Through the document: the next WAV closes the lost device (and says
+    // so), then opens and plays its own.
+    CTickwellDoc doc;
+    RecordingMessagePresenter shown;
+    DocumentSoundPlayer player(doc, shown);
+    doc.schedules[0].sound = ScheduleEntry::WaveFile;
+    doc.schedules[0].waveFilePath = wave;
+    player.PlayEntrySound(0);
+    ASSERT_EQ(doc.bDeviceOpen, 1);
+    mciSendCommandW(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);
+    player.PlayEntrySound(0);
+    ASSERT_EQ(shown.messages.size(), 1u);
+    EXPECT_EQ(shown.messages[0].first, invalidDevice);
+    EXPECT_EQ(doc.bDeviceOpen, 1);
+    EXPECT_NE(player.wavePlayback().state(), WavePlayback::State::Stopped);
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(shown.messages.size(), 1u) << "the device of the second WAV closes without a word";
+    EXPECT_EQ(player.wavePlayback().state(), WavePlayback::State::Stopped);
+}
+
+#endif
 
 TEST(SoundSelection, PlayerLeavesTheDocumentWhenItGoes)
 {
