@@ -70,7 +70,8 @@ TEST(CAboutDlg, ReadsWholeUnderTheOneJapaneseFont)
     if (family.isEmpty())
         GTEST_SKIP() << "run by CAboutDlg.ReadsWholeUnderEachJapaneseFont";
     CAboutDlg dialog;
-    EXPECT_EQ(DialogFit::japaneseFamily(dialog.font()), family);
+    EXPECT_TRUE(DialogFit::isTheOneJapaneseFamily(dialog.font()))
+        << DialogFit::japaneseFamily(dialog.font()).toStdString();
     const QStringList faults = DialogFit::faults(dialog);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }

@@ -10,7 +10,24 @@
 
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+// The length of text in code page 932 (Shift-JIS): Windows' own conversion
+// there (Qt converts no Shift-JIS without ICU), Qt's elsewhere.
+int shiftJisBytes(const QString &text)
+{
+#ifdef Q_OS_WIN
+    return WideCharToMultiByte(932, 0, reinterpret_cast<LPCWCH>(text.utf16()), static_cast<int>(text.size()),
+        nullptr, 0, nullptr, nullptr);
+#else
+    QStringEncoder shiftJis("Shift_JIS");
+    return shiftJis.isValid() ? static_cast<int>(QByteArray(shiftJis(text)).size()) : -1;
+#endif
+}
 
 const QString kHeader = QStringLiteral("設定時刻を過ぎてしまった未表示のメッセージです。\r\n設定時刻 : ");
 
@@ -51,9 +68,7 @@ TEST(MissedMessageReport, TextIsBuiltFromTheFixedPieces)
     EXPECT_EQ(MissedMessageScanner::ReportText(weekly, 7).section(QStringLiteral("\r\n"), 1, 1),
         QStringLiteral("設定時刻 :  曜設定  9 時 5 分"));
     EXPECT_TRUE(MissedMessageScanner::ReportText(once, -1).endsWith(QStringLiteral("分\r\n")));
-    QStringEncoder shiftJis("Shift_JIS");
-    ASSERT_TRUE(shiftJis.isValid());
-    EXPECT_EQ(QByteArray(shiftJis(kHeader)).size(), 61);
+    EXPECT_EQ(shiftJisBytes(kHeader), 61);
 }
 
 class MissedMessages : public ::testing::Test

@@ -16,6 +16,8 @@
 
 #include "QStringPrinter.h"
 
+#include "ZoneForChildProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -235,7 +237,7 @@ SimResult runSimulator(const TravelCase &c, const QString &store)
         arguments << QStringLiteral("--asleep") << QLatin1String(asleep);
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TZ"), QLatin1String(c.zone));
+    env.insert(QStringLiteral("TZ"), zoneForChildProcess(QLatin1String(c.zone)).value_or(QString()));
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(TICKWELL_SIM), arguments);
     SimResult result;
@@ -273,8 +275,13 @@ TEST(TimeTravel, EveryOccurrenceOnceAndTheSavedDatesRight)
     int events = 0;
     int savedKeys = 0;
     int wrong = 0;
+    int skipped = 0;
     for (const TravelCase &c : kCases) {
         SCOPED_TRACE(c.name);
+        if (!zoneForChildProcess(QLatin1String(c.zone))) {
+            ++skipped;
+            continue;
+        }
         QTemporaryDir dir;
         const QString store = dir.filePath(QStringLiteral("Tickwell.conf"));
         QFile file(store);
@@ -301,10 +308,14 @@ TEST(TimeTravel, EveryOccurrenceOnceAndTheSavedDatesRight)
     recordFigure(QStringLiteral("time travel with tickwell-sim"),
         QStringLiteral("%1 stretches (New Year from a leap and a common year, 29 February in both, "
                        "New York, London and Lord Howe both ways, asleep across a due minute and "
-                       "across midnight); %2 firings and reports expected, %3 saved dates checked")
+                       "across midnight); %2 firings and reports expected, %3 saved dates checked%4")
             .arg(std::size(kCases))
             .arg(events)
-            .arg(savedKeys),
+            .arg(savedKeys)
+            .arg(skipped ? QStringLiteral("; %1 stretches in zones with summer time left out, which Windows "
+                                          "cannot give one process")
+                               .arg(skipped)
+                         : QString()),
         wrong == 0 ? QStringLiteral("nothing: no occurrence twice, none lost, every saved date right")
                    : QStringLiteral("%1 cases or dates wrong").arg(wrong));
 }

@@ -225,7 +225,8 @@ TEST_F(SettingsDialogTest, EveryRulePageReadsWholeUnderTheOneJapaneseFont)
     const QString family = DialogFit::onlyJapaneseFamily();
     if (family.isEmpty())
         GTEST_SKIP() << "run by SettingsDialogFonts.EveryRulePageReadsWholeUnderEachJapaneseFont";
-    EXPECT_EQ(DialogFit::japaneseFamily(m_dialog->font()), family);
+    EXPECT_TRUE(DialogFit::isTheOneJapaneseFamily(m_dialog->font()))
+        << DialogFit::japaneseFamily(m_dialog->font()).toStdString();
     for (int tab = 0; tab < 3; ++tab) {
         m_doc.schedules[tab].valid = 1;
         m_doc.schedules[tab].kind = tab; // weekly, monthly, once
