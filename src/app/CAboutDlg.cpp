@@ -41,7 +41,7 @@ constexpr DialogTemplate kTemplate{
 CAboutDlg::CAboutDlg(QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint)
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("CAboutDlg"));
     // Modal to the main frame only: notices and the tray keep taking input.

@@ -72,8 +72,12 @@ TrayIcon::Impl::Impl(TrayIcon &owner)
     if (window)
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-    const int side = ::GetSystemMetrics(SM_CXSMICON);
-    icon = appIcon().pixmap(side > 0 ? side : 16).toImage().toHICON();
+    // Icon 128 of the program's own resources, at the small icon size;
+    // drawn from the icon the windows carry should it be missing.
+    const int side = ::GetSystemMetrics(SM_CXSMICON) > 0 ? ::GetSystemMetrics(SM_CXSMICON) : 16;
+    icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(128), IMAGE_ICON, side, side, 0));
+    if (!icon)
+        icon = appIcon().pixmap(side).toImage().toHICON();
 
     menuDelay.setSingleShot(true);
     QObject::connect(&menuDelay, &QTimer::timeout, &q, [this] { showMenu(pressedAt); });

@@ -26,7 +26,7 @@ constexpr quint64 kRepeatGapMs = 60;
 CNoticeDlg::CNoticeDlg(QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("CNoticeDlg"));
 }

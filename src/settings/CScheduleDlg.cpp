@@ -48,7 +48,7 @@ CScheduleDlg::CScheduleDlg(CTickwellDoc &doc, ScheduleStore &store, const Clock 
     MessagePresenter &messages, WavFileChooser &wavChooser, QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint)
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_pDoc(&doc)
     , m_store(store)
     , m_clock(clock)
