@@ -85,7 +85,15 @@ bool SingleInstance::askRunningCopy(std::chrono::milliseconds patience)
         if (window) {
             if (::IsIconic(window))
                 ::ShowWindow(window, SW_RESTORE);
-            ::SetForegroundWindow(::GetLastActivePopup(window));
+            // The window the user was in: a dialog minimised on its own
+            // comes back too.
+            HWND popup = ::GetLastActivePopup(window);
+            if (popup != window && ::IsIconic(popup))
+                ::ShowWindow(popup, SW_RESTORE);
+            ::SetForegroundWindow(popup);
+            // On top of the others too, where a window manager has the last
+            // word on the order (Wine on X activates it without raising it).
+            ::BringWindowToTop(popup);
             return true;
         }
         if (waited.elapsed() >= patience.count())

@@ -130,6 +130,18 @@ TEST_F(SingleInstanceTest, LaterCopyRestoresAMinimisedWindow)
     SingleInstance later(place);
     EXPECT_TRUE(later.askRunningCopy(300ms));
     EXPECT_FALSE(::IsIconic(frame.handle));
+
+    // A dialog of the hidden frame minimised on its own comes back too.
+    Window hidden;
+    running.markMainWindow(hidden.id());
+    ::RemovePropW(frame.handle, reinterpret_cast<LPCWSTR>(place.utf16()));
+    Window dialog(hidden.handle, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ::SetActiveWindow(dialog.handle);
+    ::ShowWindow(dialog.handle, SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(dialog.handle));
+    EXPECT_TRUE(later.askRunningCopy(300ms));
+    EXPECT_FALSE(::IsIconic(dialog.handle));
+    EXPECT_EQ(::GetForegroundWindow(), dialog.handle);
 }
 
 TEST_F(SingleInstanceTest, TheMarkGoesWithTheRunningCopy)
