@@ -46,11 +46,12 @@ deps-windows:
 
 # The Windows program, cross-built with MinGW-w64 against Qt for Windows,
 # which scripts/build-qt-windows builds once from Debian's own source into a
-# cache outside the clone (~/.cache/tickwell; about 35 minutes the first
-# time). build/windows/Tickwell holds the program with all it needs.
+# cache outside the clone (~/.cache/tickwell; about 20 minutes the first
+# time). build/windows/Tickwell holds the program with all it needs, and
+# build/windows/tickwell-<version>-setup.exe installs it.
 windows: deps deps-windows
 	cmake --preset windows -DCMAKE_PREFIX_PATH="$$(scripts/build-qt-windows)"
-	cmake --build --preset windows --target tickwell
+	cmake --build --preset windows --target tickwell tickwell_setup
 	cmake --install build/windows --component Tickwell --prefix build/windows/Tickwell
 
 # The Windows build's tests, run under Wine; the release build's tickwell-sim

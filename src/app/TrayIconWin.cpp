@@ -20,6 +20,7 @@ constexpr UINT kTrayMessage = WM_USER + 100;
 // Posted to the same window to show the menu once the icon's message has
 // been answered.
 constexpr UINT kShowMenuMessage = WM_USER + 101;
+// The installer and the uninstaller find a running copy by this class.
 constexpr wchar_t kWindowClass[] = L"TickwellTrayIconWindow";
 
 enum MenuCommand : UINT { Settings = 1, About, Close };
@@ -117,6 +118,12 @@ LRESULT CALLBACK TrayIcon::Impl::windowProc(HWND window, UINT message, WPARAM wP
         if (message == kShowMenuMessage) {
             self->showMenu(POINT{static_cast<LONG>(static_cast<short>(LOWORD(lParam))),
                 static_cast<LONG>(static_cast<short>(HIWORD(lParam)))});
+            return 0;
+        }
+        // Sent by the uninstaller to end a running copy: the program ends
+        // as with "閉じる", with its exit save, whatever dialog is open.
+        if (message == WM_CLOSE) {
+            emit self->q.closeRequested();
             return 0;
         }
         if (message == self->taskbarCreated && self->shown) {
