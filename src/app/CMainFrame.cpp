@@ -47,7 +47,11 @@ bool CMainFrame::OnCreate()
 
 void CMainFrame::RequestSettings()
 {
-    if (m_view && !m_destroyed)
+    if (!m_view || m_destroyed)
+        return;
+    if (m_view->SettingsOpen())
+        emit settingsShownAgain();
+    else
         m_view->OpenSettings();
 }
 

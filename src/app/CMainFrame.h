@@ -26,7 +26,9 @@ public:
     // The view whose settings the menu opens; set once it exists.
     void setView(CTickwellView *view) { m_view = view; }
 
-    // Opens the settings dialog through the view; nothing while it is open.
+    // Opens the settings dialog through the view. While it is open nothing
+    // new opens: it is asked to the front (settingsShownAgain), for it may
+    // lie under other windows and has no taskbar entry of its own.
     void RequestSettings();
 
     // Takes the tray icon away and puts away the windows the frame owns.
@@ -41,6 +43,7 @@ public:
 
 signals:
     void aboutRequested();
+    void settingsShownAgain();
     // The frame was closed ("閉じる", or the program was told to end): its
     // icon and windows are gone, the program ends next.
     void closed();

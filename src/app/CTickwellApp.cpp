@@ -65,6 +65,8 @@ bool CTickwellApp::InitInstance()
     m_doc = std::make_unique<CTickwellDoc>();
     m_frame = std::make_unique<CMainFrame>();
     connect(m_frame.get(), &CMainFrame::aboutRequested, this, &CTickwellApp::ShowAboutBox);
+    // The dialog, or the message box over it, to the front.
+    connect(m_frame.get(), &CMainFrame::settingsShownAgain, m_lastActive.get(), &LastActiveWindow::bringForward);
     connect(m_frame.get(), &CMainFrame::closed, this, &CTickwellApp::OnFrameClosed);
     if (!m_frame->OnCreate()) {
         m_exitCode = 1;

@@ -1,5 +1,6 @@
 #include "CTickwellView.h"
 
+#include "CTickwellDoc.h"
 #include "Clock.h"
 #include "ScheduleStore.h"
 #include "TickAlignment.h"
@@ -35,6 +36,11 @@ void CTickwellView::OnInitialUpdate()
 void CTickwellView::OpenSettings()
 {
     m_opener.OpenSettings(m_services.clock.now());
+}
+
+bool CTickwellView::SettingsOpen() const
+{
+    return m_services.doc.bDialogOpen == 1;
 }
 
 void CTickwellView::OnTimer()

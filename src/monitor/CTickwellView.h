@@ -47,6 +47,8 @@ public:
 
     // One dialog at a time; THIS_YEAR becomes the current year.
     void OpenSettings();
+    // Whether the settings dialog is on screen.
+    bool SettingsOpen() const;
 
     // The tick, and the next one asked for just after the next whole second
     // (or minute).

@@ -1,5 +1,7 @@
 #include "DesktopProbe.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -263,6 +265,14 @@ std::vector<unsigned long> stacking()
             windows.push_back(window);
     }
     return windows;
+}
+
+bool stackedAbove(unsigned long upper, unsigned long lower)
+{
+    const auto order = stacking();
+    const auto up = std::find(order.begin(), order.end(), upper);
+    const auto low = std::find(order.begin(), order.end(), lower);
+    return up != order.end() && low != order.end() && up > low;
 }
 
 QString properties(unsigned long window)

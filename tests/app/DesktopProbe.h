@@ -56,6 +56,8 @@ bool callTrayItem(const QString &method, const QPoint &point);
 unsigned long activeWindow();
 // Client windows from bottom to top, as the window manager stacks them.
 std::vector<unsigned long> stacking();
+// Whether both are stacked and upper lies above lower.
+bool stackedAbove(unsigned long upper, unsigned long lower);
 QString properties(unsigned long window);
 
 void moveMouse(const QPoint &point);

@@ -23,12 +23,6 @@ protected:
     }
 };
 
-int position(const std::vector<unsigned long> &order, unsigned long window)
-{
-    const auto it = std::find(order.begin(), order.end(), window);
-    return it == order.end() ? -1 : static_cast<int>(it - order.begin());
-}
-
 TEST_F(SingleCopy, SecondCopyEndsAtOnceAndBringsTheSettingsDialogForward)
 {
     startRunning();
@@ -63,8 +57,7 @@ TEST_F(SingleCopy, SecondCopyEndsAtOnceAndBringsTheSettingsDialogForward)
     EXPECT_EQ(second.errorOutput(), QString());
 
     EXPECT_TRUE(waitUntil([&] { return activeWindow() == dialog->id; }, 3000));
-    const auto order = stacking();
-    EXPECT_GT(position(order, dialog->id), position(order, other.winId()));
+    EXPECT_TRUE(stackedAbove(dialog->id, other.winId()));
     EXPECT_EQ(windowsNamed(kSettingsCaption).size(), 1u);
     EXPECT_EQ(trayIcons().size(), 1u);
     EXPECT_EQ(QFileInfo(home.storePath()).lastModified(), stored) << "the second copy wrote the store";

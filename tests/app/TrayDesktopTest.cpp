@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QTest>
+#include <QWidget>
 
 #include <functional>
 #include <set>
@@ -171,20 +172,39 @@ TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
     EXPECT_TRUE(properties(dialog->id).contains(QStringLiteral("_NET_WM_ICON(CARDINAL)")));
 
     // While it is open the icon still answers: a press shows the menu, and
-    // neither a double-click nor "設定" opens a second dialog.
+    // neither a double-click nor "設定" opens a second dialog; each brings
+    // it back from under the window the user went on in.
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("other"));
+    other.setGeometry(100, 100, 1000, 600);
+    const auto coverDialog = [&] {
+        other.show();
+        other.raise();
+        other.activateWindow();
+        return waitUntil(
+            [&] { return activeWindow() == other.winId() && stackedAbove(other.winId(), dialog->id); }, 3000);
+    };
+    const auto dialogInFront = [&] {
+        return waitUntil(
+            [&] { return activeWindow() == dialog->id && stackedAbove(dialog->id, other.winId()); }, 3000);
+    };
+    ASSERT_TRUE(coverDialog());
     moveMouse(icon->geometry.center());
     click(1, 2);
+    EXPECT_TRUE(dialogInFront()) << "after a double-click";
     QTest::qWait(1000);
     EXPECT_EQ(windowsNamed(kSettingsCaption).size(), 1u);
     keys({QStringLiteral("Escape")});
     ASSERT_TRUE(waitUntil([] { return popupMenus().empty(); }, 3000));
     for (int button : {1, 3}) {
+        ASSERT_TRUE(coverDialog()) << "button " << button;
         ASSERT_TRUE(openTrayMenu(*icon, button)) << "no menu while the dialog is open, button " << button;
         chooseMenuEntry(1);
         EXPECT_TRUE(waitUntil([] { return popupMenus().empty(); }, 3000)) << "button " << button;
-        QTest::qWait(500);
+        EXPECT_TRUE(dialogInFront()) << "after 設定, button " << button;
         EXPECT_EQ(windowsNamed(kSettingsCaption).size(), 1u);
     }
+    other.hide();
     cancelSettings(*dialog);
 
     // A double-click on its own: no menu, the dialog.
