@@ -20,4 +20,12 @@ struct MenuPlacement
     // The menu's top left corner; the menu lies wholly on the output when
     // it fits there.
     QPoint menuPosition(const QSize &menu) const;
+
+    // Where the tray says its icon is (an X embedding tray): the menu opens
+    // beside the icon, away from the output's edge the icon is nearest to,
+    // where its panel is: below the icon under a top panel, above it over a
+    // bottom one, to its side by a side panel, and never over the icon or
+    // the panel; along the panel it starts at the icon's edge, moved back
+    // as far as the output asks.
+    QPoint besideIcon(const QRect &icon, const QSize &menu) const;
 };

@@ -16,6 +16,9 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <functional>
+#include <optional>
+
 namespace {
 
 // The output the menu goes on and what the panels leave of it: sway's own
@@ -32,6 +35,34 @@ MenuPlacement currentPlacement()
         return {};
     return MenuPlacement{screen->geometry(), screen->availableGeometry()};
 }
+
+// Moves the menu as it is shown, before it is on screen, to where place()
+// says, if it says anything: wherever it was asked to open, by us or by Qt
+// itself (an X embedding tray's right press opens it at the pointer, over
+// the icon).
+class MenuMover final : public QObject
+{
+public:
+    MenuMover(QMenu &menu, std::function<std::optional<QPoint>()> place)
+        : m_menu(menu)
+        , m_place(std::move(place))
+    {
+        menu.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_menu && event->type() == QEvent::Show) {
+            if (const auto at = m_place())
+                m_menu.move(*at);
+        }
+        return false;
+    }
+
+private:
+    QMenu &m_menu;
+    std::function<std::optional<QPoint>()> m_place;
+};
 
 } // namespace
 
@@ -59,6 +90,9 @@ struct TrayIcon::Impl
     // A StatusNotifierItem host seen from XWayland: neither the icon nor the
     // pointer can be placed, nor can the menu grab anything.
     bool menuNeedsPlacing() const;
+    // Beside the icon, where the tray says where it is (an X embedding
+    // tray); nothing where it does not.
+    std::optional<QPoint> besideIcon() const;
 
     TrayIcon &q;
     std::unique_ptr<QMenu> m_menu;
@@ -69,6 +103,7 @@ struct TrayIcon::Impl
     // Since a second Trigger opened the settings: the DoubleClick an XEmbed
     // tray sends after it is the same double-click.
     QElapsedTimer m_secondTrigger;
+    std::unique_ptr<MenuMover> m_mover;
 };
 
 TrayIcon::Impl::Impl(TrayIcon &owner)
@@ -90,6 +125,7 @@ TrayIcon::Impl::Impl(TrayIcon &owner)
 
     m_menuDelay.setSingleShot(true);
     connect(&m_menuDelay, &QTimer::timeout, &q, [this] { popupMenu(); });
+    m_mover = std::make_unique<MenuMover>(*m_menu, [this] { return besideIcon(); });
 }
 
 TrayIcon::TrayIcon(QObject *parent)
@@ -187,6 +223,17 @@ void TrayIcon::Impl::showMenuAt(const QPoint &pointer)
     // The shield first, so that the menu maps above it.
     m_shield->cover(placement.output, m_menu.get());
     m_menu->popup(placement.menuPosition(m_menu->sizeHint()));
+}
+
+std::optional<QPoint> TrayIcon::Impl::besideIcon() const
+{
+    if (!m_icon || menuNeedsPlacing())
+        return std::nullopt;
+    const QRect icon = m_icon->geometry();
+    const QScreen *screen = icon.isEmpty() ? nullptr : QGuiApplication::screenAt(icon.center());
+    if (!screen)
+        return std::nullopt;
+    return MenuPlacement{screen->geometry(), screen->availableGeometry()}.besideIcon(icon, m_menu->size());
 }
 
 bool TrayIcon::Impl::menuNeedsPlacing() const
