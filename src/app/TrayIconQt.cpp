@@ -4,6 +4,7 @@
 #include "MenuPlacement.h"
 #include "PopupShield.h"
 #include "SwayWorkArea.h"
+#include "TrayHostProbe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,12 +105,22 @@ struct TrayIcon::Impl
     // tray sends after it is the same double-click.
     QElapsedTimer m_secondTrigger;
     std::unique_ptr<MenuMover> m_mover;
+    // Until there is a notification area: asks each second.
+    QTimer m_hostWait;
+    bool m_wanted = false;
+    bool m_removed = false;
+
+    int m_xTrayOnlyWaits = 0;
+
+    // Makes the icon once a notification area is there; whether it is made.
+    // While waiting for one, an X tray that comes beside a watcher without
+    // its host yet waits a few seconds for that host.
+    bool makeIcon(bool waiting);
 };
 
 TrayIcon::Impl::Impl(TrayIcon &owner)
     : q(owner)
     , m_menu(std::make_unique<QMenu>())
-    , m_icon(std::make_unique<QSystemTrayIcon>(appIcon()))
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
     connect(m_menu->addAction(QStringLiteral("設定")), &QAction::triggered, &q, &TrayIcon::settingsRequested);
@@ -118,14 +129,41 @@ TrayIcon::Impl::Impl(TrayIcon &owner)
     m_menu->addSeparator();
     connect(m_menu->addAction(QStringLiteral("閉じる")), &QAction::triggered, &q, &TrayIcon::closeRequested);
 
+    m_menuDelay.setSingleShot(true);
+    connect(&m_menuDelay, &QTimer::timeout, &q, [this] { popupMenu(); });
+    m_mover = std::make_unique<MenuMover>(*m_menu, [this] { return besideIcon(); });
+    m_hostWait.setInterval(1000);
+    connect(&m_hostWait, &QTimer::timeout, &q, [this] {
+        if (makeIcon(true))
+            m_hostWait.stop();
+    });
+}
+
+// Once made, the icon finds a tray that starts anew by itself: Qt docks it
+// again in an X tray manager that replaces the old one, and registers it
+// again with a StatusNotifierWatcher that comes back.
+bool TrayIcon::Impl::makeIcon(bool waiting)
+{
+    if (m_icon)
+        return true;
+    if (m_removed)
+        return false;
+    if (!TrayHostProbe::statusNotifierHostRegistered()) {
+        if (!TrayHostProbe::xTrayManagerPresent())
+            return false;
+        // A panel that holds both kinds of tray may take the X selection
+        // before its host registers, and Qt's choice is for good.
+        if (waiting && TrayHostProbe::statusNotifierWatcherPresent() && ++m_xTrayOnlyWaits < 4)
+            return false;
+    }
+    m_icon = std::make_unique<QSystemTrayIcon>(appIcon());
     m_icon->setToolTip(QStringLiteral("Tickwell"));
     m_icon->setContextMenu(m_menu.get());
     connect(m_icon.get(), &QSystemTrayIcon::activated, &q,
         [this](QSystemTrayIcon::ActivationReason reason) { onActivated(reason); });
-
-    m_menuDelay.setSingleShot(true);
-    connect(&m_menuDelay, &QTimer::timeout, &q, [this] { popupMenu(); });
-    m_mover = std::make_unique<MenuMover>(*m_menu, [this] { return besideIcon(); });
+    if (m_wanted)
+        m_icon->show();
+    return true;
 }
 
 TrayIcon::TrayIcon(QObject *parent)
@@ -141,13 +179,21 @@ TrayIcon::~TrayIcon()
 
 void TrayIcon::show()
 {
-    if (m_impl->m_icon)
-        m_impl->m_icon->show();
+    Impl &d = *m_impl;
+    if (d.m_removed)
+        return;
+    d.m_wanted = true;
+    if (d.m_icon)
+        d.m_icon->show();
+    else if (!d.makeIcon(false))
+        d.m_hostWait.start();
 }
 
 void TrayIcon::remove()
 {
     Impl &d = *m_impl;
+    d.m_removed = true;
+    d.m_hostWait.stop();
     d.m_menuDelay.stop();
     if (!d.m_icon)
         return;
@@ -159,7 +205,7 @@ void TrayIcon::remove()
 
 bool TrayIcon::trayAvailable()
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return TrayHostProbe::anyHost();
 }
 
 void TrayIcon::Impl::onActivated(QSystemTrayIcon::ActivationReason reason)

@@ -1,4 +1,5 @@
 #include "DesktopProbe.h"
+#include "TickwellProcess.h"
 
 #include <algorithm>
 
@@ -150,6 +151,46 @@ QRect swayWorkArea()
 bool sniTray()
 {
     return qEnvironmentVariable("TICKWELL_RIG_TRAY") == QLatin1String("sni");
+}
+
+namespace {
+
+QString trayHostName()
+{
+    return sniTray() ? QStringLiteral("xfce4-panel") : QStringLiteral("trayer");
+}
+
+bool trayHostRunning()
+{
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-x"), trayHostName()});
+    pgrep.waitForFinished(5000);
+    return pgrep.exitCode() == 0;
+}
+
+} // namespace
+
+bool stopTrayHost()
+{
+    run(QStringLiteral("pkill"), {QStringLiteral("-KILL"), QStringLiteral("-x"), trayHostName()});
+    return waitUntil([] { return !trayHostRunning(); }, 5000);
+}
+
+bool startTrayHost()
+{
+    const QStringList arguments = sniTray()
+        ? QStringList{QStringLiteral("--disable-wm-check")}
+        : QStringList{QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+              QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+              QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--transparent"),
+              QStringLiteral("false"), QStringLiteral("--expand"), QStringLiteral("true"),
+              QStringLiteral("--SetDockType"), QStringLiteral("true")};
+    QProcess host;
+    host.setProgram(trayHostName());
+    host.setArguments(arguments);
+    host.setStandardOutputFile(QProcess::nullDevice());
+    host.setStandardErrorFile(QProcess::nullDevice());
+    return host.startDetached() && waitUntil(trayHostRunning, 5000);
 }
 
 std::size_t idleWindowCount()

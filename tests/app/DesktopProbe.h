@@ -30,6 +30,11 @@ std::vector<Window> windowsNamed(const QString &name);
 // Whether the rig's tray is a StatusNotifierItem host (the Xfce panel, or
 // waybar under sway) rather than trayer's XEmbed tray.
 bool sniTray();
+// The rig's tray host (trayer, or Xfce's panel as StatusNotifierItem host),
+// ended as a crash ends it and started again as the rig starts it; whether
+// it went or came.
+bool stopTrayHost();
+bool startTrayHost();
 // Whether the rig is headless sway with waybar (TICKWELL_RIG_COMPOSITOR=sway):
 // the program is an X client of XWayland, the pointer and keys go through
 // sway, and screenshots come from grim.

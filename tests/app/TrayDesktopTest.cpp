@@ -231,6 +231,35 @@ TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
     cancelSettings(*dialog);
 }
 
+// Autostart starts the program before the panel, and a panel may crash and
+// start again: the icon comes each time, in the kind of tray the host is
+// (a StatusNotifierItem where there is a watcher), and answers.
+TEST_F(AppDesktopTest, IconComesWithALateTrayAndBackAfterItRestarts)
+{
+    if (swayRig())
+        GTEST_SKIP() << "waybar runs under the sway rig's own user";
+    writeYearOnly(currentYear());
+    ASSERT_TRUE(stopTrayHost());
+    TickwellProcess &program = startCopy();
+    QTest::qWait(3000);
+    ASSERT_TRUE(program.running());
+    EXPECT_TRUE(trayIcons().empty());
+
+    for (const char *when : {"after a late tray", "after the tray restarted"}) {
+        SCOPED_TRACE(when);
+        if (QLatin1String(when) != QLatin1String("after a late tray")) {
+            ASSERT_TRUE(stopTrayHost());
+            QTest::qWait(1500);
+        }
+        ASSERT_TRUE(startTrayHost());
+        ASSERT_TRUE(waitUntil([] { return trayIcons().size() == 1; }, 8000)) << "no icon " << when;
+    }
+    const auto icon = trayIcons().front();
+    ASSERT_TRUE(openTrayMenu(icon, 3));
+    chooseMenuEntry(3);
+    EXPECT_TRUE(program.waitForExit(8000)) << "閉じる on the icon that came back";
+}
+
 TEST_F(TrayOnDesktop, AboutBoxShowsTheVersionAndClosesWithEnter)
 {
     ASSERT_TRUE(openTrayMenu(*icon, 3));
