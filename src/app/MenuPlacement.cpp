@@ -16,10 +16,15 @@ constexpr int kPanelReach = 64;
 
 } // namespace
 
-QPoint MenuPlacement::besideIcon(const QRect &icon, const QSize &menu) const
+QRect MenuPlacement::freeArea() const
 {
     const QRect area = workArea.isValid() ? workArea.intersected(output) : output;
-    const QRect free = area.isValid() ? area : output;
+    return area.isValid() ? area : output;
+}
+
+QPoint MenuPlacement::besideIcon(const QRect &icon, const QSize &menu) const
+{
+    const QRect free = freeArea();
     const int outputRight = output.x() + output.width();
     const int outputBottom = output.y() + output.height();
     // The panel's edge: the side of the work area the icon lies beyond;
@@ -67,8 +72,7 @@ QPoint MenuPlacement::besideIcon(const QRect &icon, const QSize &menu) const
 
 QPoint MenuPlacement::menuPosition(const QSize &menu) const
 {
-    const QRect area = workArea.isValid() ? workArea.intersected(output) : output;
-    const QRect free = area.isValid() ? area : output;
+    const QRect free = freeArea();
     // Right and bottom edges one past the last pixel.
     const int right = free.x() + free.width();
     const int bottom = free.y() + free.height();

@@ -28,4 +28,8 @@ struct MenuPlacement
     // the panel; along the panel it starts at the icon's edge, moved back
     // as far as the output asks.
     QPoint besideIcon(const QRect &icon, const QSize &menu) const;
+
+private:
+    // The work area on the output; the whole output when none is known.
+    QRect freeArea() const;
 };

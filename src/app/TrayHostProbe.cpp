@@ -27,14 +27,12 @@ bool statusNotifierWatcherPresent()
 
 bool statusNotifierHostRegistered()
 {
-    const QString &service = kWatcher;
-    QDBusConnection bus = QDBusConnection::sessionBus();
     if (!statusNotifierWatcherPresent())
         return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(service, QStringLiteral("/StatusNotifierWatcher"),
+    QDBusMessage get = QDBusMessage::createMethodCall(kWatcher, QStringLiteral("/StatusNotifierWatcher"),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << service << QStringLiteral("IsStatusNotifierHostRegistered");
-    const QDBusMessage reply = bus.call(get, QDBus::Block, 1000);
+    get << kWatcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get, QDBus::Block, 1000);
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
         && reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }

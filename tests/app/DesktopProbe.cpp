@@ -155,15 +155,19 @@ bool sniTray()
 
 namespace {
 
-QString trayHostName()
+// The rig's own command for it, whose words hold no blanks.
+QStringList trayHostCommand()
 {
-    return sniTray() ? QStringLiteral("xfce4-panel") : QStringLiteral("trayer");
+    return qEnvironmentVariable("TICKWELL_RIG_TRAY_COMMAND").split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 bool trayHostRunning()
 {
+    const QStringList command = trayHostCommand();
+    if (command.isEmpty())
+        return false;
     QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-x"), trayHostName()});
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-x"), command.constFirst()});
     pgrep.waitForFinished(5000);
     return pgrep.exitCode() == 0;
 }
@@ -172,22 +176,21 @@ bool trayHostRunning()
 
 bool stopTrayHost()
 {
-    run(QStringLiteral("pkill"), {QStringLiteral("-KILL"), QStringLiteral("-x"), trayHostName()});
+    const QStringList command = trayHostCommand();
+    if (command.isEmpty())
+        return false;
+    run(QStringLiteral("pkill"), {QStringLiteral("-KILL"), QStringLiteral("-x"), command.constFirst()});
     return waitUntil([] { return !trayHostRunning(); }, 5000);
 }
 
 bool startTrayHost()
 {
-    const QStringList arguments = sniTray()
-        ? QStringList{QStringLiteral("--disable-wm-check")}
-        : QStringList{QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-              QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
-              QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--transparent"),
-              QStringLiteral("false"), QStringLiteral("--expand"), QStringLiteral("true"),
-              QStringLiteral("--SetDockType"), QStringLiteral("true")};
+    QStringList command = trayHostCommand();
+    if (command.isEmpty())
+        return false;
     QProcess host;
-    host.setProgram(trayHostName());
-    host.setArguments(arguments);
+    host.setProgram(command.takeFirst());
+    host.setArguments(command);
     host.setStandardOutputFile(QProcess::nullDevice());
     host.setStandardErrorFile(QProcess::nullDevice());
     return host.startDetached() && waitUntil(trayHostRunning, 5000);
