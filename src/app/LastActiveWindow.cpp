@@ -1,5 +1,7 @@
 #include "LastActiveWindow.h"
 
+#include "CompositorFocus.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QWindow>
@@ -32,5 +34,6 @@ bool LastActiveWindow::bringForward() const
         target->setWindowState((target->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     target->raise();
     target->activateWindow();
+    focusThroughCompositor(*target);
     return true;
 }

@@ -15,7 +15,7 @@
 class SwayIpc
 {
 public:
-    enum Message : std::uint32_t { GetWorkspaces = 1, GetOutputs = 3, GetTree = 4 };
+    enum Message : std::uint32_t { RunCommand = 0, GetWorkspaces = 1, GetOutputs = 3, GetTree = 4 };
 
     SwayIpc(const QString &socketPath, int timeoutMs);
     ~SwayIpc();

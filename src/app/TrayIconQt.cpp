@@ -91,6 +91,8 @@ struct TrayIcon::Impl
     // A StatusNotifierItem host seen from XWayland: neither the icon nor the
     // pointer can be placed, nor can the menu grab anything.
     bool menuNeedsPlacing() const;
+    // The program a Wayland client, not one of XWayland.
+    static bool nativeWayland();
     // Beside the icon, where the tray says where it is (an X embedding
     // tray); nothing where it does not.
     std::optional<QPoint> besideIcon() const;
@@ -259,6 +261,12 @@ void TrayIcon::Impl::popupMenu()
 
 void TrayIcon::Impl::showMenuAt(const QPoint &pointer)
 {
+    // A Wayland client's menu needs a window of its own to hang from, and
+    // the icon is the host's: the menu would open as a window of its own,
+    // tiled full-screen by a tiling compositor. There the host draws the
+    // exported menu (a right press on waybar), and a left press shows none.
+    if (nativeWayland())
+        return;
     if (!menuNeedsPlacing()) {
         m_menu->popup(pointer);
         return;
@@ -280,6 +288,11 @@ std::optional<QPoint> TrayIcon::Impl::besideIcon() const
     if (!screen)
         return std::nullopt;
     return MenuPlacement{screen->geometry(), screen->availableGeometry()}.besideIcon(icon, m_menu->size());
+}
+
+bool TrayIcon::Impl::nativeWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 bool TrayIcon::Impl::menuNeedsPlacing() const

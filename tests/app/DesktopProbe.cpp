@@ -130,6 +130,58 @@ bool swayRig()
     return qEnvironmentVariable("TICKWELL_RIG_COMPOSITOR") == QLatin1String("sway");
 }
 
+bool nativeWaylandProgram()
+{
+    return swayRig() && qEnvironmentVariable("TICKWELL_TEST_PROGRAM_QPA") == QLatin1String("wayland");
+}
+
+namespace {
+
+void collectSwayWindows(
+    const QJsonObject &node, qint64 pid, std::vector<Window> &windows, unsigned long &focused)
+{
+    if (node.value(QStringLiteral("focused")).toBool())
+        focused = static_cast<unsigned long>(node.value(QStringLiteral("id")).toInteger());
+    if (node.value(QStringLiteral("pid")).toInteger() == pid && pid > 0) {
+        const QJsonObject rect = node.value(QStringLiteral("rect")).toObject();
+        windows.push_back({static_cast<unsigned long>(node.value(QStringLiteral("id")).toInteger()),
+            node.value(QStringLiteral("name")).toString(),
+            QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
+                rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt())});
+    }
+    for (const char *children : {"nodes", "floating_nodes"}) {
+        for (const QJsonValue &child : node.value(QLatin1String(children)).toArray())
+            collectSwayWindows(child.toObject(), pid, windows, focused);
+    }
+}
+
+unsigned long swayTree(qint64 pid, std::vector<Window> &windows)
+{
+    unsigned long focused = 0;
+    const QJsonObject tree = QJsonDocument::fromJson(
+        run(QStringLiteral("swaymsg"),
+            {QStringLiteral("-r"), QStringLiteral("-t"), QStringLiteral("get_tree")})
+            .toUtf8())
+                                 .object();
+    collectSwayWindows(tree, pid, windows, focused);
+    return focused;
+}
+
+} // namespace
+
+std::vector<Window> swayWindows(qint64 pid)
+{
+    std::vector<Window> windows;
+    swayTree(pid, windows);
+    return windows;
+}
+
+unsigned long swayFocused()
+{
+    std::vector<Window> none;
+    return swayTree(0, none);
+}
+
 QRect swayWorkArea()
 {
     const QJsonArray workspaces = QJsonDocument::fromJson(

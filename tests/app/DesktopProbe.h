@@ -41,6 +41,13 @@ bool startTrayHost();
 bool swayRig();
 // Under sway: the focused workspace's area, what the bar leaves of the output.
 QRect swayWorkArea();
+// Whether the program under test is a native Wayland client of the sway rig
+// (TICKWELL_TEST_PROGRAM_QPA=wayland) rather than an X client of XWayland.
+bool nativeWaylandProgram();
+// Under sway: the windows of a process as sway holds them (id: the
+// container's), and the container that has the focus.
+std::vector<Window> swayWindows(qint64 pid);
+unsigned long swayFocused();
 // The program's mapped windows while it sits idle in the tray: its icon's
 // window on an XEmbed tray, none on a StatusNotifierItem host.
 std::size_t idleWindowCount();

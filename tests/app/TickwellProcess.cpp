@@ -23,6 +23,10 @@ TickwellProcess::TickwellProcess(const Home &home)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.config.path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.runtime.path());
+    // The test itself stays an X client; the program may be another kind.
+    const QString platform = qEnvironmentVariable("TICKWELL_TEST_PROGRAM_QPA");
+    if (!platform.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     m_process.setProcessEnvironment(environment);
     m_process.setProgram(QStringLiteral(TICKWELL_EXECUTABLE));
 }

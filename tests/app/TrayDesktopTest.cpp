@@ -3,6 +3,7 @@
 #include "AppDesktopFixture.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
@@ -29,6 +30,21 @@ int coloursIn(const QImage &screen, const QRect &area)
             colours.insert(screen.pixel(x, y));
     }
     return static_cast<int>(colours.size());
+}
+
+// The part of the screen that differs between two shots of it.
+QRect changedArea(const QImage &before, const QImage &after)
+{
+    QRect changed;
+    if (before.size() != after.size())
+        return changed;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+        }
+    }
+    return changed;
 }
 
 void cancelSettings(const Window &dialog)
@@ -172,6 +188,92 @@ TEST_F(TrayOnDesktop, UnderSwayTheMenuSitsAtTheBarsEndAndClosesOnEscOrAClickOuts
         EXPECT_TRUE(popupMenus().empty());
     }
     EXPECT_TRUE(copies.front()->running());
+}
+
+// A native Wayland client's menu needs a window of its own to hang from, and
+// sway tiles such a window full-screen: there the bar draws the program's
+// exported menu for a right press, a left press shows nothing, a double-click
+// opens the settings, and the settings come forward from under another
+// window, which sway grants only when asked over its own socket.
+TEST_F(AppDesktopTest, UnderNativeWaylandTheBarDrawsTheMenuAndBringsTheSettingsForward)
+{
+    if (!nativeWaylandProgram())
+        GTEST_SKIP() << "needs the sway rig with TICKWELL_TEST_PROGRAM_QPA=wayland";
+    writeYearOnly(currentYear());
+    TickwellProcess &program = startRunning();
+    ASSERT_TRUE(icon);
+    const QPoint onIcon = icon->geometry.center();
+    const auto settingsWindows = [&] {
+        std::vector<Window> found;
+        for (const Window &window : swayWindows(program.pid())) {
+            if (window.name == kSettingsCaption)
+                found.push_back(window);
+        }
+        return found;
+    };
+
+    moveMouse(onIcon);
+    click(1);
+    QTest::qWait(QApplication::doubleClickInterval() + 800);
+    EXPECT_TRUE(swayWindows(program.pid()).empty()) << "a left press opened a window";
+
+    // The bar's menu: what changed on screen after a right press.
+    const auto openBarMenu = [&] {
+        moveMouse(onIcon);
+        QTest::qWait(500);
+        const QImage before = screenshot();
+        click(3);
+        QRect menu;
+        waitUntil(
+            [&] {
+                menu = changedArea(before, screenshot());
+                return menu.height() > 50;
+            },
+            3000);
+        return menu;
+    };
+    const auto chooseBarMenuEntry = [](const QRect &menu, bool first) {
+        moveMouse(QPoint(
+            menu.center().x(), first ? menu.top() + menu.height() / 6 : menu.bottom() - menu.height() / 6));
+        click(1);
+    };
+    QRect menu = openBarMenu();
+    ASSERT_GT(menu.height(), 50) << "no menu for a right press";
+    keep(screenshot().copy(menu.adjusted(-40, -20, 20, 20)), QStringLiteral("wayland-bar-menu.png"));
+    EXPECT_LT(menu.top(), swayWorkArea().top() + 10) << "not by the bar";
+    EXPECT_LT(menu.width(), 400);
+    EXPECT_TRUE(swayWindows(program.pid()).empty()) << "the menu is a window of the program's";
+    chooseBarMenuEntry(menu, true);
+    ASSERT_TRUE(waitUntil([&] { return settingsWindows().size() == 1; }, 5000)) << "設定 opened no dialog";
+    const unsigned long settings = settingsWindows().front().id;
+
+    QDialog other;
+    other.setWindowTitle(QStringLiteral("other"));
+    other.setGeometry(100, 100, 1000, 600);
+    for (const char *how : {"a double-click", "設定"}) {
+        SCOPED_TRACE(how);
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(waitUntil([&] { return swayFocused() != settings; }, 3000));
+        if (QLatin1String(how) == QLatin1String("設定")) {
+            menu = openBarMenu();
+            ASSERT_GT(menu.height(), 50);
+            chooseBarMenuEntry(menu, true);
+        } else {
+            moveMouse(onIcon);
+            click(1, 2);
+        }
+        EXPECT_TRUE(waitUntil([&] { return swayFocused() == settings; }, 3000)) << "the dialog stays covered";
+        QTest::qWait(QApplication::doubleClickInterval() + 300);
+        EXPECT_EQ(settingsWindows().size(), 1u);
+        EXPECT_EQ(swayWindows(program.pid()).size(), 1u);
+        other.hide();
+    }
+
+    menu = openBarMenu();
+    ASSERT_GT(menu.height(), 50);
+    chooseBarMenuEntry(menu, false);
+    EXPECT_TRUE(program.waitForExit(8000)) << "閉じる in the bar's menu";
 }
 
 TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
