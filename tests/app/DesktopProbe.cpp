@@ -213,13 +213,18 @@ QStringList trayHostCommand()
     return qEnvironmentVariable("TICKWELL_RIG_TRAY_COMMAND").split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
+// The name of the tray host's process.
+QString trayHostProcess()
+{
+    return qEnvironmentVariable("TICKWELL_RIG_TRAY_PROCESS");
+}
+
 bool trayHostRunning()
 {
-    const QStringList command = trayHostCommand();
-    if (command.isEmpty())
+    if (trayHostProcess().isEmpty())
         return false;
     QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-x"), command.constFirst()});
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-x"), trayHostProcess()});
     pgrep.waitForFinished(5000);
     return pgrep.exitCode() == 0;
 }
@@ -228,10 +233,9 @@ bool trayHostRunning()
 
 bool stopTrayHost()
 {
-    const QStringList command = trayHostCommand();
-    if (command.isEmpty())
+    if (trayHostProcess().isEmpty())
         return false;
-    run(QStringLiteral("pkill"), {QStringLiteral("-KILL"), QStringLiteral("-x"), command.constFirst()});
+    run(QStringLiteral("pkill"), {QStringLiteral("-KILL"), QStringLiteral("-x"), trayHostProcess()});
     return waitUntil([] { return !trayHostRunning(); }, 5000);
 }
 

@@ -338,10 +338,11 @@ TEST_F(TrayOnDesktop, SettingsOpenOnceFromTheMenuOrADoubleClick)
 // (a StatusNotifierItem where there is a watcher), and answers.
 TEST_F(AppDesktopTest, IconComesWithALateTrayAndBackAfterItRestarts)
 {
-    if (swayRig())
-        GTEST_SKIP() << "waybar runs under the sway rig's own user";
     writeYearOnly(currentYear());
-    ASSERT_TRUE(stopTrayHost());
+    // The rig's login race leaves the host to us; otherwise it goes first.
+    if (qEnvironmentVariable("TICKWELL_RIG_TRAY_LATE") != QLatin1String("1")) {
+        ASSERT_TRUE(stopTrayHost());
+    }
     TickwellProcess &program = startCopy();
     QTest::qWait(3000);
     ASSERT_TRUE(program.running());
@@ -357,7 +358,17 @@ TEST_F(AppDesktopTest, IconComesWithALateTrayAndBackAfterItRestarts)
         ASSERT_TRUE(waitUntil([] { return trayIcons().size() == 1; }, 8000)) << "no icon " << when;
     }
     const auto icon = trayIcons().front();
-    ASSERT_TRUE(openTrayMenu(icon, 3));
+    if (nativeWaylandProgram()) {
+        // No menu of the program's own there: the icon that came back
+        // answers a double-click.
+        moveMouse(icon.geometry.center());
+        click(1, 2);
+        EXPECT_TRUE(waitUntil([&] { return swayWindows(program.pid()).size() == 1; }, 5000))
+            << "no settings for a double-click on the icon that came back";
+        return;
+    }
+    // waybar draws the right-press menu itself, out of the X probes' sight.
+    ASSERT_TRUE(openTrayMenu(icon, swayRig() ? 1 : 3));
     chooseMenuEntry(3);
     EXPECT_TRUE(program.waitForExit(8000)) << "閉じる on the icon that came back";
 }
