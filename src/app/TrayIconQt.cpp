@@ -86,6 +86,8 @@ struct TrayIcon::Impl
     explicit Impl(TrayIcon &owner);
 
     void onActivated(QSystemTrayIcon::ActivationReason reason);
+    // Opens the settings once the call that asked for them has returned.
+    void requestSettings();
     void popupMenu();
     void showMenuAt(const QPoint &pointer);
     // A StatusNotifierItem host seen from XWayland: neither the icon nor the
@@ -125,9 +127,12 @@ TrayIcon::Impl::Impl(TrayIcon &owner)
     , m_menu(std::make_unique<QMenu>())
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
-    connect(m_menu->addAction(QStringLiteral("設定")), &QAction::triggered, &q, &TrayIcon::settingsRequested);
+    // Queued: the dialogs run a loop of their own, and the host that drew
+    // the menu waits for its call to return (see requestSettings()).
+    connect(m_menu->addAction(QStringLiteral("設定")), &QAction::triggered, &q, &TrayIcon::settingsRequested,
+        Qt::QueuedConnection);
     connect(m_menu->addAction(QStringLiteral("Tikwellについて")), &QAction::triggered, &q,
-        &TrayIcon::aboutRequested);
+        &TrayIcon::aboutRequested, Qt::QueuedConnection);
     m_menu->addSeparator();
     connect(m_menu->addAction(QStringLiteral("閉じる")), &QAction::triggered, &q, &TrayIcon::closeRequested);
 
@@ -226,7 +231,7 @@ void TrayIcon::Impl::onActivated(QSystemTrayIcon::ActivationReason reason)
             // was waiting to show never appears.
             m_menuDelay.stop();
             m_secondTrigger.start();
-            emit q.settingsRequested();
+            requestSettings();
             break;
         }
         m_pressedAt = QCursor::pos();
@@ -238,7 +243,7 @@ void TrayIcon::Impl::onActivated(QSystemTrayIcon::ActivationReason reason)
             m_secondTrigger.invalidate();
             break;
         }
-        emit q.settingsRequested();
+        requestSettings();
         break;
     case QSystemTrayIcon::Context:
         m_menuDelay.stop();
@@ -251,6 +256,17 @@ void TrayIcon::Impl::onActivated(QSystemTrayIcon::ActivationReason reason)
     default:
         break;
     }
+}
+
+// The settings dialog runs modal, in a loop of its own. Run from inside a
+// StatusNotifierItem host's Activate call, that call would go unanswered
+// until the dialog closes; Plasma takes an Activate that times out (after
+// 25 s) for an item that is only a menu and opens its own menu, whose grab
+// then swallows the next click anywhere, such as the first one on a notice's
+// OK. So the call returns first and the dialog opens after it.
+void TrayIcon::Impl::requestSettings()
+{
+    QMetaObject::invokeMethod(&q, &TrayIcon::settingsRequested, Qt::QueuedConnection);
 }
 
 void TrayIcon::Impl::popupMenu()
